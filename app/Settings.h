@@ -1,0 +1,46 @@
+#pragma once
+// The nine settings: one process-wide record, persisted as integers in the profile
+// store under section "Arcveil3D". Names, order and defaults are defined here once and
+// read by the registry code, the dialog, the Linux saver and the command-line tools.
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/ProfileStore.h"
+
+struct SettingsRecord {
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+    std::int32_t Depth = 0;
+    std::int32_t Desktop = 0;
+    std::int32_t Sounds = 0;
+    std::int32_t Cross = 0;
+    std::int32_t Hieroglyphs = 0;
+    std::int32_t Rain = 0;
+    std::int32_t HighQuality = 0;
+};
+
+// Holds zeros until the settings are loaded at start-up.
+extern SettingsRecord G_Settings;
+
+inline constexpr const char* kSettingsCompanyKey = "Quenmoor Soft.";
+inline constexpr const char* kSettingsSection = "Arcveil3D";
+
+struct SettingDescriptor {
+    const char* name;
+    std::int32_t SettingsRecord::*field;
+    std::int32_t defaultValue;
+};
+
+// In the order they are read and written.
+inline constexpr std::size_t kSettingCount = 9;
+extern const SettingDescriptor kSettingDescriptors[kSettingCount];
+
+// The descriptor of the named setting (exact, case-sensitive name), or null.
+const SettingDescriptor* FindSettingDescriptor(const char* name);
+
+SettingsRecord DefaultSettings();
+
+// Each value from the store, its default where the store has none.
+void ReadSettings(IProfileStore& store, SettingsRecord& settings);
+// All nine values; a refused write does not stop the others.
+void WriteSettings(IProfileStore& store, const SettingsRecord& settings);

@@ -1,0 +1,27 @@
+# Writes a C++ source with one byte array per resource file and the table that
+# platform/Resources_Native.cpp searches. Called as a script:
+#   cmake -DOUTPUT=file.cpp -DRESOURCES="id=path;id=path" -P EmbedResources.cmake
+set(body "// Generated at build time from resources/; do not edit.\n#include \"platform/EmbeddedResources.h\"\n\n")
+set(table "")
+set(count 0)
+foreach(entry IN LISTS RESOURCES)
+  string(REPLACE "=" ";" pair "${entry}")
+  list(GET pair 0 id)
+  list(GET pair 1 path)
+  file(READ "${path}" hex HEX)
+  string(LENGTH "${hex}" hexLength)
+  math(EXPR size "${hexLength} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "((0x..,){32})" "\\1\n" bytes "${bytes}")
+  string(APPEND body "static const unsigned char resource${id}[] = {\n${bytes}\n};\n")
+  string(APPEND table "    {${id}, resource${id}, ${size}},\n")
+  math(EXPR count "${count} + 1")
+endforeach()
+if(count EQUAL 0)
+  # An array may not be empty: keep one terminating row that no lookup reaches.
+  string(APPEND table "    {0, nullptr, 0},\n")
+endif()
+string(APPEND body "\nconst EmbeddedResource g_embeddedResources[] = {\n${table}};\nconst std::size_t g_embeddedResourceCount = ${count};\n")
+file(WRITE "${OUTPUT}.tmp" "${body}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.tmp")

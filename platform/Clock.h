@@ -1,0 +1,13 @@
+#pragma once
+// Clock seam: milliseconds as an unsigned 32-bit count that wraps after about 49.7 days,
+// as the system's multimedia clock does. Portable code reads time only through here.
+#include <cstdint>
+#include <functional>
+
+std::uint32_t ClockMilliseconds();
+
+// Tests replace the clock; an empty function puts the platform's clock back.
+void SetClockForTests(std::function<std::uint32_t()> clock);
+
+// The platform's own clock (Clock_Win32.cpp or Clock_Posix.cpp).
+std::uint32_t PlatformClockMilliseconds();
