@@ -1,0 +1,92 @@
+#pragma once
+// The scene renderer: one object holding all state of the night storm. The drawing
+// window owns one, calls Init() once its OpenGL context is current, then Draw() for
+// every frame and presents the result. OpenGL 1.1 and GLU in immediate mode; time only
+// through the clock seam and randomness only through the C runtime generator, so a
+// fixed seed and a fixed clock give the same frames.
+//
+// Contract with the caller:
+//  - construction makes no OpenGL call; Init needs the context current;
+//  - Draw clears, sets its own projection and camera, and leaves every enable switch as
+//    Init left it; it allocates nothing; the viewport is whatever the context has;
+//  - failures are exceptions that write "CGLDrawer::..." into the call chain.
+#include <cstdint>
+
+#include "assets/CGLFont.h"
+#include "render/GLHeaders.h"
+#include "render/Vec3.h"
+
+// One lightning strike: from the sky (z = 20) to the ground (z = 0), with its light colour.
+struct BoltRecord {
+    Vec3 start;
+    Vec3 end;
+    Vec3 color;
+};
+
+inline constexpr int kRandRingSize = 1024;
+inline constexpr int kGlyphRowCount = 48;
+inline constexpr int kGlyphRowLength = 10;
+
+class CGLDrawer {
+public:
+    CGLDrawer();
+    virtual ~CGLDrawer();
+
+    // OpenGL state, textures, font, rain drops, glyph rows, one lightning and one flash step.
+    void Init();
+    // One frame: timing and fixed-step timers, clear, camera, scene. Always true.
+    bool Draw();
+
+    // The frame's steps, in the order Draw runs them.
+    void SetupCamera();
+    void DrawGeometry();
+
+    // Camera-facing quads with the current texture, colour and blending.
+    void Sprite(const Vec3& center, float size);
+    void LongSprite(const Vec3& from, const Vec3& to, float width);
+    // A jagged, branching bolt; its shape comes from the random ring alone.
+    void ElectricBolt(const Vec3& from, float fromWidth, const Vec3& to, float toWidth, int depth);
+
+    // The record. Fields keep this order; the steps in render/ share them.
+    double m_lastTime;
+    double m_sceneTime;
+    double m_frameTime;
+    Vec3 m_cornerUL;
+    Vec3 m_cornerUR;
+    Vec3 m_cornerLR;
+    Vec3 m_cornerLL;
+    Vec3 m_viewNormal;
+    Vec3 m_boltColor;
+    CGLFont m_font;
+    double m_lightningClock;
+    double m_lightningDone;
+    double m_lightningStep;
+    double m_flashClock;
+    double m_flashDone;
+    double m_flashStep;
+    GLuint m_texBolt;
+    GLuint m_texSky;
+    GLuint m_texCloud;
+    GLuint m_texGround;
+    GLuint m_texRain;
+    std::int32_t m_randRing[kRandRingSize];
+    std::int32_t m_randIndex;
+    Vec3 m_branchTarget;
+    BoltRecord m_bolts[2];
+    char m_glyphRows[kGlyphRowCount][kGlyphRowLength];
+    double m_glyphScroll;
+
+private:
+    friend struct CGLDrawerProbe; // tests drive the private steps directly
+
+    void _LightningUpdate();
+    void _FlashUpdate();
+    std::int32_t _MyRand();
+
+    // Clock reading, step limit, scene time and both timers (the first steps of Draw).
+    void _AdvanceTime();
+    // The optional layers of DrawGeometry.
+    void _DrawHieroglyphs();
+    void _DrawCrosslines();
+    void _DrawRain();
+};

@@ -1,0 +1,83 @@
+// Frame timing, the two fixed-step timers, the lightning and flash steps, the random ring.
+#include "render/CGLDrawer.h"
+
+#include "app/CallChain.h"
+#include "platform/Clock.h"
+#include "platform/CrtRandom.h"
+#include "render/FrameClock.h"
+#include "render/SceneArrays.h"
+
+bool CGLDrawer::Draw()
+{
+    CHAIN_OPERATION("CGLDrawer::Draw");
+
+    _AdvanceTime();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Every frame replays the ring from the start: bolts keep their shape until the
+    // next lightning step.
+    m_randIndex = 0;
+    SetupCamera();
+    DrawGeometry();
+    return true;
+}
+
+void CGLDrawer::_AdvanceTime()
+{
+    const double now = static_cast<double>(ClockMilliseconds()) * 0.001;
+    m_frameTime = LimitedFrameStep(m_lastTime, now);
+    m_lastTime = now;
+    m_sceneTime += m_frameTime;
+
+    m_lightningClock += m_frameTime;
+    const std::uint32_t lightningSteps = DueTimerSteps(m_lightningClock, m_lightningDone, m_lightningStep);
+    m_lightningDone += lightningSteps * m_lightningStep;
+    for (std::uint32_t i = 0; i < lightningSteps; ++i)
+        _LightningUpdate();
+
+    m_flashClock += m_frameTime;
+    const std::uint32_t flashSteps = DueTimerSteps(m_flashClock, m_flashDone, m_flashStep);
+    m_flashDone += flashSteps * m_flashStep;
+    for (std::uint32_t i = 0; i < flashSteps; ++i)
+        _FlashUpdate();
+}
+
+void CGLDrawer::_LightningUpdate()
+{
+    CHAIN_OPERATION("CGLDrawer::_LightningUpdate");
+
+    for (std::int32_t& value : m_randRing)
+        value = CrtRand();
+
+    for (BoltRecord& bolt : m_bolts) {
+        const int decision = CrtRand() & 3;
+        if (decision > 1)
+            continue; // same place, same colour; only the shape changes with the ring
+        if (decision == 0) {
+            bolt.start.x = static_cast<float>((CrtRand() % 100 * 0.01 - 0.5) * 100);
+            bolt.start.y = static_cast<float>((CrtRand() % 100 * 0.01 - 0.5) * 100);
+            bolt.start.z = 20.0f;
+        }
+        bolt.end.x = static_cast<float>((CrtRand() % 100 * 0.01 - 0.5) * 30 + bolt.start.x);
+        bolt.end.y = static_cast<float>((CrtRand() % 100 * 0.01 - 0.5) * 30 + bolt.start.y);
+        bolt.end.z = 0.0f;
+        bolt.color.x = static_cast<float>(CrtRand() % 100 * 0.001);
+        bolt.color.y = static_cast<float>(CrtRand() % 100 * 0.001);
+        bolt.color.z = static_cast<float>(CrtRand() % 100 * 0.001);
+    }
+}
+
+void CGLDrawer::_FlashUpdate()
+{
+    CHAIN_OPERATION("CGLDrawer::_FlashUpdate");
+
+    for (std::int32_t& lit : g_boltFlash)
+        lit = CrtRand() % 100 > 70 ? 1 : 0;
+}
+
+std::int32_t CGLDrawer::_MyRand()
+{
+    CHAIN_OPERATION("CGLDrawer::_MyRand");
+
+    m_randIndex = (m_randIndex + 1) & (kRandRingSize - 1);
+    return m_randRing[m_randIndex];
+}
