@@ -1,0 +1,29 @@
+#pragma once
+// The application object: seeds the generator, loads the settings, reads the command
+// line, starts the chosen run mode, pumps messages until it ends, and reports any
+// failure in one message box. The whole life of the program lies inside InitInstance.
+#include "framework/Framework.h"
+
+inline constexpr const char* kFailureCaption = "Arcveil 3D:";
+// MB_TASKMODAL | MB_ICONINFORMATION: no owner window, the single button OK.
+inline constexpr UINT kFailureBoxFlags = 0x2040;
+
+class CSaverApp : public CWinApp {
+public:
+    CSaverApp();
+
+    // Always false: the framework runs no message loop of its own and ends the process.
+    bool InitInstance() override;
+    void MainLoop();
+    void DoConfig();
+    void LoadSettings();
+    void SaveSettings();
+
+private:
+    void RunInstance();
+    void ReportFailure();
+    // False when there is no host window to show the picture in, or no window came.
+    bool StartPreview(const char* hostHandle);
+    void StartSaver();
+    void RunMessageLoop();
+};

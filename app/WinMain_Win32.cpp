@@ -1,0 +1,9 @@
+#include "app/CSaverApp_Win32.h"
+
+// The one application object; the framework finds it through GetApp().
+CSaverApp theApp;
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    return RunApplication();
+}
