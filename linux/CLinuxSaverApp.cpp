@@ -1,0 +1,112 @@
+#include "linux/CLinuxSaverApp.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "app/CallChain.h"
+#include "app/Settings.h"
+#include "linux/CXSaverWnd.h"
+#include "linux/FailureReport.h"
+#include "linux/LinuxErrors.h"
+#include "linux/SettingsFile.h"
+#include "platform/Clock.h"
+#include "platform/CrtRandom.h"
+
+namespace {
+
+std::optional<std::string> SettingsPath(const std::string& programName)
+{
+    return SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"), programName);
+}
+
+} // namespace
+
+int CLinuxSaverApp::Run(const std::string& programPath, const std::vector<std::string>& args)
+{
+    m_programName = ProgramNameFromPath(programPath);
+    const ParsedOptions parsed = ParseSaverOptions(args);
+    if (!parsed.options) {
+        std::fprintf(stderr, "%s: %s\n%s", m_programName.c_str(), parsed.error.c_str(),
+                     SaverUsage(m_programName.c_str()).c_str());
+        return 2;
+    }
+    if (parsed.options->help) {
+        std::fputs(SaverUsage(m_programName.c_str()).c_str(), stdout);
+        return 0;
+    }
+    // The report's own failures are swallowed: there is nothing left to tell them with.
+    try {
+        try {
+            CHAIN_OPERATION("CLinuxSaverApp::Run");
+            MainLoop(*parsed.options);
+            return 0;
+        } catch (...) {
+            // The window and the sound are gone by now: they went with MainLoop's frame.
+            ShowFailureReport(ComposeFailureReport());
+            return 1;
+        }
+    } catch (...) {
+        return 1;
+    }
+}
+
+void CLinuxSaverApp::MainLoop(const SaverOptions& options)
+{
+    CHAIN_OPERATION("CLinuxSaverApp::MainLoop");
+    CrtSrand(options.seed ? *options.seed : ClockMilliseconds());
+    LoadSettings(options);
+    if (options.saveSettings) {
+        SaveSettings();
+        return;
+    }
+
+    // A fixed step makes runs repeatable: the clock starts at 0 and advances by the
+    // step before each frame.
+    std::uint32_t fixedClock = 0;
+    if (options.step)
+        SetClockForTests([&fixedClock] { return fixedClock; });
+
+    CXSaverWnd window(options);
+    window.Create();
+    for (int frame = 1; window.PumpEvents(); ++frame) {
+        if (options.step)
+            fixedClock = static_cast<std::uint32_t>(std::llround(frame * *options.step * 1000.0));
+        window.DrawFrame();
+        if (options.frames != 0 && frame >= options.frames)
+            break;
+    }
+    SetClockForTests({});
+}
+
+void CLinuxSaverApp::LoadSettings(const SaverOptions& options)
+{
+    CHAIN_OPERATION("CLinuxSaverApp::LoadSettings");
+    G_Settings = DefaultSettings();
+    if (const auto path = SettingsPath(m_programName)) {
+        CFileProfileStore store(*path, std::cerr);
+        ReadSettings(store, G_Settings);
+    }
+    // Flags override the file, in command-line order.
+    for (const auto& change : options.overrides) {
+        if (const SettingDescriptor* descriptor = FindSettingDescriptor(change.name.c_str()))
+            G_Settings.*descriptor->field = change.value;
+    }
+}
+
+void CLinuxSaverApp::SaveSettings()
+{
+    CHAIN_OPERATION("CLinuxSaverApp::SaveSettings");
+    const auto path = SettingsPath(m_programName);
+    if (!path)
+        RaiseFailure(kErrorSaveSettings);
+    // A store of its own, read again, so that what the file holds beyond the nine stays;
+    // its problems were told once already while loading.
+    std::ostream quiet(nullptr);
+    CFileProfileStore store(*path, quiet);
+    WriteSettings(store, G_Settings);
+    if (store.FailedWrites() != 0)
+        RaiseFailure(kErrorSaveSettings);
+    std::printf("%s\n", path->c_str());
+}

@@ -1,0 +1,67 @@
+#pragma once
+// The Linux saver's drawing window: an X window with a GLX context and the scene
+// renderer, in one of four kinds (linux/SaverOptions.h):
+//  - a window of its own (-window), closed by the window manager;
+//  - a foreign window (-window-id, or -root's $XSCREENSAVER_WINDOW or root window),
+//    which it only draws into and whose size it follows; the program that owns the
+//    window ends the saver (XScreenSaver kills its modules). When the foreign window's
+//    visual cannot carry the scene (no OpenGL, no depth or back buffer), the scene is
+//    drawn in a child window of a visual chosen here that covers the foreign window;
+//  - the stand-alone saver (-s): an override-redirect window over the whole screen at
+//    the current desktop mode, with the pointer hidden, that ends on input as the
+//    Windows saver window does (linux/InputEndRule.h).
+// The viewport is set from the window's size whenever it changes, which the Windows
+// program never needs. Everything runs on one thread; the context stays current from
+// Create to destruction.
+#include <X11/Xlib.h>
+
+#include "linux/CGLXWrapper.h"
+#include "linux/InputEndRule.h"
+#include "linux/SaverOptions.h"
+#include "render/CGLDrawer.h"
+
+class CXSaverWnd {
+public:
+    explicit CXSaverWnd(const SaverOptions& options);
+    ~CXSaverWnd();
+    CXSaverWnd(const CXSaverWnd&) = delete;
+    CXSaverWnd& operator=(const CXSaverWnd&) = delete;
+
+    // Opens the display and the window, makes the context current, sets up the renderer
+    // and starts the sound when the Sounds setting is on.
+    void Create();
+    // Handles every queued event without waiting; false once the saver should end.
+    bool PumpEvents();
+    // One frame: viewport if the size changed, the scene, the swap.
+    void DrawFrame();
+
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    Window DrawnWindow() const { return m_target; }
+
+private:
+    void OpenDisplay();
+    void CreateOwnWindow(bool fullScreen);
+    void AttachToForeignWindow(Window host);
+    Window CreateChildWindow(Window parent, int width, int height, XVisualInfo* visual, bool overrideRedirect,
+                             long eventMask);
+    void TakeFocusAndPointer();
+    void Resize(int width, int height);
+    void Destroy();
+
+    SaverOptions m_options;
+    Display* m_display = nullptr;
+    Window m_target = 0;     // the window the scene is drawn in
+    Window m_host = 0;       // the foreign window, when drawing for one
+    bool m_ownsTarget = false;
+    Cursor m_hiddenCursor = 0;
+    Atom m_deleteWindow = 0;
+    int m_width = 0;
+    int m_height = 0;
+    bool m_viewportStale = true;
+    bool m_ended = false;
+    bool m_soundStarted = false;
+    CInputEndRule m_endRule;
+    CGLXWrapper m_wrapper;
+    CGLDrawer m_drawer;
+};

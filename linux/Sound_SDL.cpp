@@ -1,0 +1,88 @@
+#include "linux/Sound_SDL.h"
+
+#include <SDL.h>
+
+#include <atomic>
+#include <memory>
+
+#include "assets/WaveFile.h"
+#include "linux/WaveLoop.h"
+#include "platform/Resources.h"
+
+namespace {
+
+struct Playback {
+    SDL_AudioDeviceID device = 0;
+    std::unique_ptr<CWaveLoop> loop;
+    std::atomic<unsigned long long> played{0};
+};
+
+Playback g_playback;
+
+void SDLCALL FillAudio(void* user, Uint8* stream, int length)
+{
+    auto* playback = static_cast<Playback*>(user);
+    playback->loop->Fill(stream, static_cast<std::size_t>(length));
+    playback->played += static_cast<unsigned long long>(length);
+}
+
+SDL_AudioFormat FormatOf(const WaveInfo& wave)
+{
+    switch (wave.bitsPerSample) {
+    case 8:
+        return AUDIO_U8;
+    case 16:
+        return AUDIO_S16LSB;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+void G_PlaySound(int resourceId)
+{
+    // Starting a sound ends the one that was playing, as on Windows.
+    G_StopSound();
+    const auto resource = FindRawResource(resourceId);
+    if (!resource)
+        return;
+    const auto wave = ParseWave(resource->data, resource->size);
+    if (!wave || wave->formatTag != 1 || wave->channels == 0 || wave->blockAlign == 0 || FormatOf(*wave) == 0)
+        return;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return;
+
+    g_playback.loop = std::make_unique<CWaveLoop>(wave->samples, wave->sampleBytes, wave->blockAlign);
+    g_playback.played = 0;
+    SDL_AudioSpec wanted {};
+    wanted.freq = static_cast<int>(wave->samplesPerSecond);
+    wanted.format = FormatOf(*wave);
+    wanted.channels = static_cast<Uint8>(wave->channels);
+    wanted.samples = 4096;
+    wanted.callback = FillAudio;
+    wanted.userdata = &g_playback;
+    // No changes allowed: SDL converts to the device's format itself.
+    g_playback.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    if (g_playback.device == 0) {
+        g_playback.loop.reset();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return;
+    }
+    SDL_PauseAudioDevice(g_playback.device, 0);
+}
+
+void G_StopSound()
+{
+    if (g_playback.device == 0)
+        return;
+    SDL_CloseAudioDevice(g_playback.device);
+    g_playback.device = 0;
+    g_playback.loop.reset();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+unsigned long long SoundBytesPlayed()
+{
+    return g_playback.played;
+}
