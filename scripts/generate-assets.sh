@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Rebuilds the asset generator and rewrites every generated file under resources/
+# (textures, glyph atlas, storm loop, information page, bitmaps, icon, cursor, font
+# licences). Needs libfreetype-dev, fonts-dejavu-core and fonts-noto-core. The output
+# is the same, byte for byte, on every run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${ARCVEIL_ASSETGEN_BUILD:-build/assetgen}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DARCVEIL_BUILD_ASSETGEN=ON >/dev/null
+cmake --build "$build" --target arcveil-assetgen
+"$build/tools/assetgen/arcveil-assetgen" resources

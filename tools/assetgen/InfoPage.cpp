@@ -1,0 +1,123 @@
+#include "InfoPage.h"
+
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+const std::vector<const char*> kHead = {
+    "<!DOCTYPE html>",
+    "<html lang=\"en\">",
+    "<head>",
+    "<meta charset=\"utf-8\">",
+    "<title>Arcveil 3D Screen Saver v 2.0</title>",
+    "<style>",
+    "body { margin: 0; background: #0b0f1e; color: #d8dcea; font-family: Verdana, Tahoma, sans-serif; font-size: 14px; line-height: 1.55; }",
+    ".page { max-width: 46em; margin: 0 auto; padding: 2em 1.5em 3em; }",
+    "h1 { margin: 0; font-size: 2.2em; color: #ffffff; letter-spacing: 0.04em; text-shadow: 0 0 12px #5a8cff; }",
+    "h1 small { display: block; font-size: 0.45em; color: #9fb4e8; letter-spacing: 0.12em; text-transform: uppercase; }",
+    "h2 { margin-top: 2em; color: #a9c4ff; font-size: 1.25em; border-bottom: 1px solid #26325a; padding-bottom: 0.2em; }",
+    "a { color: #8fb8ff; }",
+    "table { border-collapse: collapse; width: 100%; }",
+    "th, td { text-align: left; vertical-align: top; padding: 0.35em 0.6em; border-bottom: 1px solid #1d2646; }",
+    "th { color: #ffffff; white-space: nowrap; }",
+    "code, kbd { font-family: \"Lucida Console\", \"Courier New\", monospace; color: #ffe9a8; }",
+    ".note { color: #8d95ad; font-size: 0.9em; }",
+};
+
+const std::vector<const char*> kBody = {
+    "</style>",
+    "</head>",
+    "<body>",
+    "<div class=\"page\">",
+    "<h1>Arcveil 3D <small>Screen Saver v 2.0</small></h1>",
+    "",
+    "<p>Arcveil 3D turns your idle screen into a night in the desert. You drift slowly in a",
+    "circle under a cone of starry sky while clouds pass overhead and a dark red haze lies on",
+    "the horizon. Two bolts of lightning strike the sand around you, jump to new places, flicker",
+    "and light up the clouds, the ground and the falling rain. A column of strange symbols may",
+    "scroll down the right side of the picture, green crosslines may pulse over the view, and",
+    "the sound of steady rain with distant thunder plays in a loop.</p>",
+    "",
+    "<p>The whole scene is drawn in real time with OpenGL. Every picture, the glyphs and the",
+    "sound were made for this program and travel inside the one file you install.</p>",
+    "",
+    "<h2>Settings</h2>",
+    "<p>Open the settings from the Screen Saver page of the Display properties (choose",
+    "<b>Arcveil 3D</b> and press <b>Settings</b>), or right-click the file and choose",
+    "<b>Configure</b>. What you choose is kept for your user account and used the next",
+    "time the screen saver starts.</p>",
+    "<table>",
+    "<tr><th>Video Mode</th><td>The screen resolution and colour depth the saver switches to",
+    "while it runs: 640 x 480, 800 x 600 or 1024 x 768, in 16 or 32 bits per pixel. Smaller modes run",
+    "faster on older graphics cards. The desktop comes back unchanged when the saver ends.</td></tr>",
+    "<tr><th>Use desktop settings</th><td>Keep the current desktop mode instead of switching;",
+    "the video mode list is then unavailable.</td></tr>",
+    "<tr><th>Enable sounds</th><td>Play the rain and thunder while the saver runs.</td></tr>",
+    "<tr><th>Enable crosslines</th><td>Pulsing green lines across the view.</td></tr>",
+    "<tr><th>Enable hieroglyphs</th><td>A scrolling column of symbols on the right.</td></tr>",
+    "<tr><th>Enable rain</th><td>Falling rain drops, lit by the lightning.</td></tr>",
+    "<tr><th>High quality rendering</th><td>Smooth (bilinear) filtering of all textures.",
+    "Turn it off for more speed on slow hardware; pictures then look sharper but blockier.</td></tr>",
+    "</table>",
+    "<p class=\"note\">Any mouse movement, click or key press ends the screen saver.</p>",
+    "",
+    "<h2>Installing</h2>",
+    "<ol>",
+    "<li>Copy <code>Arcveil3D.scr</code> into your Windows system folder (for example",
+    "<code>C:\\Windows\\System32</code>), or keep it anywhere you like.</li>",
+    "<li>Right-click the file and choose <b>Install</b>. Windows opens the Screen Saver",
+    "settings with Arcveil 3D selected.</li>",
+    "<li>Choose the waiting time, press <b>Settings</b> to adjust the effects, and press",
+    "<b>OK</b>.</li>",
+    "</ol>",
+    "<p>To preview it at once, right-click the file and choose <b>Test</b>, or run",
+    "<code>Arcveil3D.scr /s</code>. Run <code>Arcveil3D.scr /c</code> for the settings.",
+    "To remove it, choose another screen saver and delete the file.</p>",
+    "",
+    "<h2>Requirements</h2>",
+    "<p>Windows with an OpenGL 1.1 driver and a graphics card with hardware acceleration for",
+    "smooth animation; a sound card for the sound. If the saver reports that it could not",
+    "start OpenGL, try another video mode or colour depth in the settings.</p>",
+    "",
+    "<h2>Credits and licences</h2>",
+    "<p>Program, pictures and sound: the Arcveil 3D team. The night sky, clouds, sand, glow",
+    "and rain textures, the title picture and the storm recording were generated by the",
+    "project's own tools.</p>",
+    "<p>The letters of the glyph atlas are rendered from <b>DejaVu Sans Mono</b>. DejaVu",
+    "fonts are based on the Bitstream Vera fonts, Copyright &copy; 2003 by Bitstream, Inc.",
+    "All Rights Reserved; Bitstream Vera is a trademark of Bitstream, Inc. DejaVu changes",
+    "are in the public domain. The fonts may be used, copied, modified and distributed",
+    "under the Bitstream Vera licence, which is included with the program's sources.</p>",
+    "<p>The symbols are rendered from <b>Noto Sans Egyptian Hieroglyphs</b>, Copyright",
+    "2017 Google Inc. All Rights Reserved; Noto is a trademark of Google Inc. The font is",
+    "licensed under the SIL Open Font License, Version 1.1",
+    "(<a href=\"https://openfontlicense.org\">openfontlicense.org</a>). The font software is",
+    "provided &quot;as is&quot;, without warranty of any kind.</p>",
+    "<p>The title, the settings and the text on this page use DejaVu Sans, under the",
+    "same Bitstream Vera licence.</p>",
+    "",
+    "<p class=\"note\">Arcveil 3D Screen Saver v 2.0. This program is provided as is, without",
+    "warranty of any kind. Enjoy the storm.</p>",
+    "</div>",
+    "</body>",
+    "</html>",
+};
+
+} // namespace
+
+std::string ComposeInfoPage()
+{
+    std::string head;
+    for (const char* line : kHead)
+        head += std::string(line) + "\r\n";
+    std::string body;
+    for (const char* line : kBody)
+        body += std::string(line) + "\r\n";
+    const std::string open = "/* ";
+    const std::string close = " */\r\n";
+    const std::size_t used = head.size() + body.size() + open.size() + close.size();
+    if (used > kInfoPageBytes)
+        throw std::runtime_error("information page text is " + std::to_string(used - kInfoPageBytes) + " bytes too long");
+    return head + open + std::string(kInfoPageBytes - used, ' ') + close + body;
+}
