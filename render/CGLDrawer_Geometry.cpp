@@ -27,14 +27,6 @@ const Vec3& GridColor(int j, int k)
 
 } // namespace
 
-double CloudTextureOffset(double sceneTime)
-{
-    // The drift repeats with the texture: keeping only the fraction of a repeat, in
-    // double, keeps the offset exact however long the scene has run.
-    const double offset = 0.2 * sceneTime;
-    return offset - std::floor(offset);
-}
-
 void CGLDrawer::DrawGeometry()
 {
     CHAIN_OPERATION("CGLDrawer::DrawGeometry");

@@ -1,5 +1,7 @@
 #include "render/FrameClock.h"
 
+#include <cmath>
+
 double LimitedFrameStep(double previous, double now)
 {
     double step = now - previous;
@@ -22,4 +24,12 @@ std::uint32_t DueTimerSteps(double clock, double done, double step)
     if (quotient >= 4294967295.0)
         return 4294967295u;
     return static_cast<std::uint32_t>(quotient);
+}
+
+double CloudTextureOffset(double sceneTime)
+{
+    // The drift repeats with the texture: keeping only the fraction of a repeat, in
+    // double, keeps the offset exact however long the scene has run.
+    const double offset = 0.2 * sceneTime;
+    return offset - std::floor(offset);
 }

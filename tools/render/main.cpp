@@ -1,0 +1,166 @@
+// arcveil3d-render: draws the scene headless through EGL and writes PNG files, or
+// measures how fast it draws. The clock is the renderer's own seam, driven here: it
+// starts at 0 and advances by --step before each frame, so the same options give the
+// same pictures on the same OpenGL driver.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+#include <exception>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "app/CallChain.h"
+#include "app/Settings.h"
+#include "platform/Clock.h"
+#include "platform/CrtRandom.h"
+#include "platform/EglPbufferContext.h"
+#include "render/CGLDrawer.h"
+#include "render/GLHeaders.h"
+#include "tools/render/PngFile.h"
+#include "tools/render/RenderOptions.h"
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitNoContext = 3;
+constexpr int kExitWrite = 4;
+constexpr int kExitFailure = 5;
+
+double Seconds(clockid_t clock)
+{
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
+}
+
+// A one-line progress counter on a terminal, for runs long enough to wait for.
+class Progress {
+public:
+    Progress(int total, const char* verb) : m_total(total), m_verb(verb), m_start(Seconds(CLOCK_MONOTONIC))
+    {
+        m_enabled = total > 1 && isatty(STDERR_FILENO);
+    }
+    void Update(int done)
+    {
+        if (!m_enabled)
+            return;
+        const double now = Seconds(CLOCK_MONOTONIC);
+        if (now - m_last < 0.2 && done != m_total)
+            return;
+        if (now - m_start < 1.0 && done != m_total)
+            return;
+        m_last = now;
+        m_shown = true;
+        std::fprintf(stderr, "\r%s frame %d of %d", m_verb, done, m_total);
+        std::fflush(stderr);
+    }
+    ~Progress()
+    {
+        if (m_shown)
+            std::fputc('\n', stderr);
+    }
+
+private:
+    int m_total;
+    const char* m_verb;
+    double m_start;
+    double m_last = 0.0;
+    bool m_enabled = false;
+    bool m_shown = false;
+};
+
+int Run(const RenderOptions& options)
+{
+    if (!options.seedGiven) {
+        const std::uint32_t seed = ClockMilliseconds();
+        std::fprintf(stderr, "arcveil3d-render: seed %u\n", seed);
+        CrtSrand(seed);
+    } else {
+        CrtSrand(options.seed);
+    }
+
+    G_Settings = DefaultSettings();
+    for (const auto& [name, value] : options.settings)
+        G_Settings.*(FindSettingDescriptor(name.c_str())->field) = value;
+
+    std::unique_ptr<EglPbufferContext> context;
+    try {
+        context = std::make_unique<EglPbufferContext>(options.width, options.height);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "arcveil3d-render: no OpenGL context: %s\n", e.what());
+        return kExitNoContext;
+    }
+    const GLubyte* rendererName = glGetString(GL_RENDERER);
+    if (rendererName == nullptr) {
+        std::fprintf(stderr, "arcveil3d-render: no OpenGL context: GL_RENDERER is unavailable (libGL linked wrongly?)\n");
+        return kExitNoContext;
+    }
+
+    std::uint32_t clockMs = 0;
+    SetClockForTests([&clockMs] { return clockMs; });
+
+    auto drawer = std::make_unique<CGLDrawer>();
+    drawer->Init();
+
+    const bool everyFrame = HasFrameField(options.out);
+    Progress progress(options.frames, options.bench ? "drawing" : "rendering");
+    const double wallStart = Seconds(CLOCK_MONOTONIC);
+    const double threadStart = Seconds(CLOCK_THREAD_CPUTIME_ID);
+    const double processStart = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+    for (int frame = 0; frame < options.frames; ++frame) {
+        clockMs = FrameClockMs(frame, options.step);
+        drawer->Draw();
+        glFinish();
+        const bool last = frame + 1 == options.frames;
+        if (!options.bench && (everyFrame || last)) {
+            const RgbImage image = RgbFromBottomUpRgba(context->ReadPixels(), options.width, options.height);
+            std::string error;
+            if (!WritePng(FrameFileName(options.out, frame), image, error)) {
+                std::fprintf(stderr, "arcveil3d-render: %s\n", error.c_str());
+                return kExitWrite;
+            }
+        }
+        progress.Update(frame + 1);
+    }
+    const double wall = Seconds(CLOCK_MONOTONIC) - wallStart;
+    const double threadCpu = Seconds(CLOCK_THREAD_CPUTIME_ID) - threadStart;
+    const double processCpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - processStart;
+
+    if (options.bench) {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::printf("frames %d\n", options.frames);
+        std::printf("fps %.2f\n", wall > 0 ? options.frames / wall : 0.0);
+        std::printf("thread_cpu_ms_per_frame %.3f\n", threadCpu * 1000.0 / options.frames);
+        std::printf("cpu_ms_per_frame %.3f\n", processCpu * 1000.0 / options.frames);
+        std::printf("peak_rss_mib %.1f\n", usage.ru_maxrss / 1024.0);
+        std::printf("renderer %s\n", reinterpret_cast<const char*>(rendererName));
+    }
+    SetClockForTests({});
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    RenderOptions options;
+    std::string error;
+    if (!ParseRenderOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "arcveil3d-render: %s\n", error.c_str());
+        return kExitUsage;
+    }
+    if (options.help) {
+        std::fputs(kRenderUsage, stdout);
+        return 0;
+    }
+    try {
+        return Run(options);
+    } catch (...) {
+        std::fprintf(stderr, "arcveil3d-render: drawing failed: %s\n", ComposeFailureReport().c_str());
+        return kExitFailure;
+    }
+}
