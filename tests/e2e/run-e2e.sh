@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Runs end-to-end scenarios of the saver driver on an X screen of the given size:
+#   run-e2e.sh WxH <saver_driver.exe> <Arcveil3D.scr> scenario[:arg...] ...
+# Inside a with-wine.sh session whose screen has that size it uses that session;
+# otherwise it starts a private one (Xvfb, prefix, wineserver) around itself.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+size="$1"
+shift
+
+current=""
+if [ -n "${DISPLAY:-}" ] && [ -n "${WINEPREFIX:-}" ]; then
+  current=$(xdpyinfo -display "$DISPLAY" 2>/dev/null | awk '/dimensions:/ {print $2}')
+fi
+if [ "$current" != "$size" ]; then
+  exec "$here/../wine/with-wine.sh" --screen "$size" -- "$0" "$size" "$@"
+fi
+
+driver="$1"
+saver="$2"
+shift 2
+winpath() { echo "Z:$1" | tr / '\\'; }
+
+failed=0
+for spec in "$@"; do
+  IFS=: read -r -a words <<<"$spec"
+  echo "== $spec"
+  if ! WINE_TEST_TIMEOUT=120 "$here/../../cmake/wine-run.sh" "$driver" "$(winpath "$saver")" "${words[@]}"; then
+    echo "== $spec: FAILED"
+    failed=1
+  fi
+done
+exit $failed
