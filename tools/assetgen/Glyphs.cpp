@@ -58,15 +58,18 @@ void FontFace::Metrics(int pixelSize, float& ascender, float& descender)
 
 void FontFace::LoadRendered(unsigned long codePoint, int pixelSize, float embolden)
 {
+    // Outlines that are thickened are drawn unhinted (the hints would fight the new
+    // stroke widths); plain glyphs use the font's own hinting, for crisp small letters.
+    const bool hinted = embolden <= 0.0f;
     FT_Set_Transform(m_face, nullptr, nullptr);
     Check(FT_Set_Pixel_Sizes(m_face, 0, static_cast<FT_UInt>(pixelSize)), "size");
     const FT_UInt index = FT_Get_Char_Index(m_face, codePoint);
     if (index == 0)
         throw std::runtime_error("font has no glyph for U+" + std::to_string(codePoint));
-    Check(FT_Load_Glyph(m_face, index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT), "glyph load");
-    if (embolden > 0.0f)
+    Check(FT_Load_Glyph(m_face, index, FT_LOAD_NO_BITMAP | (hinted ? FT_LOAD_TARGET_NORMAL : FT_LOAD_NO_HINTING)), "glyph load");
+    if (!hinted)
         Check(FT_Outline_Embolden(&m_face->glyph->outline, static_cast<FT_Pos>(std::lround(embolden * 64.0f))), "embolden");
-    Check(FT_Render_Glyph(m_face->glyph, FT_RENDER_MODE_LIGHT), "render");
+    Check(FT_Render_Glyph(m_face->glyph, FT_RENDER_MODE_NORMAL), "render");
 }
 
 void FontFace::DrawGlyph(GreyRaster& mask, unsigned long codePoint, int pixelSize, int x, int y, float embolden)

@@ -146,7 +146,7 @@ ColourRaster PaintNightSky()
             const Colour teal{0.10f, 0.42f, 0.48f};
             const Colour nebula = h < 0.5f ? Mix(violet, blue, h * 2.0f) : Mix(blue, teal, (h - 0.5f) * 2.0f);
             const Colour base{0.006f, 0.010f, 0.030f};
-            sky.At(x, y) = base + nebula * (0.32f * d * d + 0.06f * d);
+            sky.At(x, y) = base + nebula * (0.50f * d * d + 0.09f * d);
         }
     }
 
@@ -158,13 +158,13 @@ ColourRaster PaintNightSky()
         const float d = density.Wrapped(static_cast<int>(x), static_cast<int>(y));
         if (random.Uniform() > 0.35 + 0.65 * d)
             continue;
-        const float brightness = static_cast<float>(0.10 + 0.45 * std::pow(random.Uniform(), 3.0));
+        const float brightness = static_cast<float>(0.12 + 0.75 * std::pow(random.Uniform(), 2.5));
         DrawStar(sky, x, y, brightness, StarTint(random), 0.0f);
     }
     for (int i = 0; i < 70; ++i) {
         const float x = static_cast<float>(random.Uniform(0, kSize));
         const float y = static_cast<float>(random.Uniform(0, kSize));
-        DrawStar(sky, x, y, static_cast<float>(random.Uniform(0.6, 0.95)), StarTint(random), 1.3f);
+        DrawStar(sky, x, y, static_cast<float>(random.Uniform(0.8, 1.1)), StarTint(random), 1.3f);
     }
     for (int i = 0; i < 7; ++i) {
         const float x = static_cast<float>(random.Uniform(0, kSize));
