@@ -22,10 +22,10 @@ Vec3 Offset(const Vec3& origin, const Vec3& axis, float scale)
 
 } // namespace
 
+// Sprite, LongSprite and _MyRand call nothing that can fail, so no failure ever passes
+// through them and they carry no chain entry: they run thousands of times a frame.
 void CGLDrawer::Sprite(const Vec3& center, float size)
 {
-    CHAIN_OPERATION("CGLDrawer::Sprite");
-
     const Vec3 ll = Offset(center, m_cornerLL, size);
     const Vec3 lr = Offset(center, m_cornerLR, size);
     const Vec3 ur = Offset(center, m_cornerUR, size);
@@ -44,8 +44,6 @@ void CGLDrawer::Sprite(const Vec3& center, float size)
 
 void CGLDrawer::LongSprite(const Vec3& from, const Vec3& to, float width)
 {
-    CHAIN_OPERATION("CGLDrawer::LongSprite");
-
     Vec3 along;
     Vec3Sub(to, from, along);
     Vec3Normalize(along);

@@ -74,10 +74,9 @@ void CGLDrawer::_FlashUpdate()
         lit = CrtRand() % 100 > 70 ? 1 : 0;
 }
 
+// No chain entry: nothing in it can fail (see CGLDrawer_Bolt.cpp).
 std::int32_t CGLDrawer::_MyRand()
 {
-    CHAIN_OPERATION("CGLDrawer::_MyRand");
-
     m_randIndex = (m_randIndex + 1) & (kRandRingSize - 1);
     return m_randRing[m_randIndex];
 }

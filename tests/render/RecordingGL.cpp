@@ -67,6 +67,8 @@ struct Model {
     char firstError[256];
     bool logging;
     bool strictEnables;
+    const char* failFunction;
+    int failCountdown;
 };
 
 Model g;
@@ -157,6 +159,16 @@ void Log(Event::Kind kind, GLenum a = 0, GLenum b = 0)
 {
     if (g.logging)
         g_events.push_back(Event{kind, a, b, g.attribDepth});
+}
+
+void MaybeFail(const char* function)
+{
+    if (g.failFunction == nullptr || std::strcmp(g.failFunction, function) != 0)
+        return;
+    if (--g.failCountdown == 0) {
+        g.failFunction = nullptr;
+        throw 0;
+    }
 }
 
 // Any call that is not per-vertex data is illegal between glBegin and glEnd.
@@ -293,6 +305,12 @@ void SetViewport(int x, int y, int width, int height)
 }
 
 void SetLogging(bool on) { g.logging = on; }
+
+void FailAtCall(const char* function, int occurrence)
+{
+    g.failFunction = function;
+    g.failCountdown = occurrence;
+}
 void SetStrictEnables(bool on) { g.strictEnables = on; }
 
 void ClearLog()
@@ -529,6 +547,7 @@ void GLAPIENTRY glBegin(GLenum mode)
 {
     if (!Outside("glBegin"))
         return;
+    MaybeFail("glBegin");
     g.inBegin = true;
     g.beginMode = mode;
     g.beginFirst = g_vertices.size();
@@ -698,6 +717,7 @@ void GLAPIENTRY glTexImage2D(GLenum, GLint level, GLint, GLsizei width, GLsizei 
 {
     if (!Outside("glTexImage2D"))
         return;
+    MaybeFail("glTexImage2D");
     TextureInfo* info = BoundInfo();
     if (info == nullptr) {
         Error("glTexImage2D with no generated texture bound");

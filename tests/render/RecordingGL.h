@@ -65,6 +65,10 @@ void ClearLog();
 // of a frame must keep its switches inside a saved block.
 void SetStrictEnables(bool on);
 
+// The `occurrence`-th call (1-based) of glBegin or glTexImage2D, counted from now,
+// throws the program's failure (the integer 0), as a failing operation would; null clears.
+void FailAtCall(const char* function, int occurrence);
+
 const std::vector<Primitive>& Primitives();
 const std::vector<Vertex>& Vertices();
 const std::vector<Event>& Events();
