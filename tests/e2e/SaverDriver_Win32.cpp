@@ -468,6 +468,43 @@ int ScenarioOptions()
     Check(code == 0, "destroying the host ends the preview, exit code " + std::to_string(code));
     return g_failures;
 }
+
+// What the file carries for the host and the system: the description string, the
+// manifest with DPI awareness, the version record, the icon and the invisible pointer,
+// and no application title (so that the settings follow the file name).
+int ScenarioResources()
+{
+    HMODULE module = LoadLibraryExA(g_saverPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    Check(module != nullptr, "the program file loads as data");
+    if (!module)
+        return g_failures;
+    char text[64] = {};
+    LoadStringA(module, 1, text, sizeof text);
+    Check(std::string(text) == "Screen Saver", std::string("string 1 is \"Screen Saver\" (got \"") + text + "\")");
+    Check(LoadStringA(module, 57344, text, sizeof text) == 0, "no application title string 57344");
+
+    HRSRC manifest = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    Check(manifest != nullptr, "a manifest for the process");
+    if (manifest) {
+        const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, manifest)));
+        const std::string body(bytes, SizeofResource(module, manifest));
+        Check(body.find("<dpiAware") != std::string::npos && body.find("PerMonitorV2") != std::string::npos,
+              "the manifest declares DPI awareness");
+    }
+    HRSRC version = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));
+    Check(version != nullptr, "a version record");
+    if (version) {
+        const unsigned char* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(module, version)));
+        const std::string body(reinterpret_cast<const char*>(bytes), SizeofResource(module, version));
+        const char signature[4] = {static_cast<char>(0xBD), static_cast<char>(0x04), static_cast<char>(0xEF),
+                                   static_cast<char>(0xFE)};
+        Check(body.find(std::string(signature, 4)) != std::string::npos, "the version record has its fixed part");
+    }
+    Check(FindResourceA(module, MAKEINTRESOURCEA(128), MAKEINTRESOURCEA(14)) != nullptr, "icon 128");
+    Check(FindResourceA(module, MAKEINTRESOURCEA(129), MAKEINTRESOURCEA(12)) != nullptr, "cursor 129");
+    FreeLibrary(module);
+    return g_failures;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -488,6 +525,8 @@ int main(int argc, char** argv)
         return ScenarioRegistry();
     if (scenario == "options")
         return ScenarioOptions();
+    if (scenario == "resources")
+        return ScenarioResources();
     std::fprintf(stderr, "saver_driver: unknown scenario %s\n", scenario.c_str());
     return 100;
 }
