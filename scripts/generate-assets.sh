@@ -6,6 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${ARCVEIL_ASSETGEN_BUILD:-build/assetgen}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DARCVEIL_BUILD_ASSETGEN=ON >/dev/null
+if [ -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -DARCVEIL_BUILD_ASSETGEN=ON >/dev/null
+else
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DARCVEIL_BUILD_ASSETGEN=ON >/dev/null
+fi
 cmake --build "$build" --target arcveil-assetgen
 "$build/tools/assetgen/arcveil-assetgen" resources

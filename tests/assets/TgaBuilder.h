@@ -76,9 +76,10 @@ struct TgaBuilder {
             depth,
             descriptor,
         };
-        out.insert(out.end(), id.begin(), id.end());
-        out.insert(out.end(), colourMap.begin(), colourMap.end());
-        out.insert(out.end(), pixels.begin(), pixels.end());
+        // Element by element: GCC 12 at -O3 misjudges range inserts into a fresh vector.
+        for (const std::vector<unsigned char>* part : {&id, &colourMap, &pixels})
+            for (unsigned char byte : *part)
+                out.push_back(byte);
         return out;
     }
 };
