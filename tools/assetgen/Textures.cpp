@@ -92,7 +92,9 @@ GreyRaster PaintGlow()
 GreyRaster PaintRainDrop()
 {
     GreyRaster drop(64, 64);
-    // Top row 0 is the upper end of the streak; the head sits near the bottom.
+    // Top row 0 is the upper end of the streak; the head sits near the bottom. The strip
+    // it is drawn on is only a few pixels wide on screen, so the streak fills a fair part
+    // of the width: thinner, it would be averaged away to a faint line.
     constexpr float kTop = 5.0f;
     constexpr float kHead = 53.0f;
     constexpr float kBottom = 59.0f;
@@ -103,11 +105,11 @@ GreyRaster PaintRainDrop()
         if (fy > kTop && fy <= kHead) {
             const float t = (fy - kTop) / (kHead - kTop);
             along = 0.08f + 0.72f * std::pow(t, 1.8f);
-            width = 0.7f + 0.9f * t;
+            width = 1.4f + 1.6f * t;
         } else if (fy > kHead && fy < kBottom) {
             const float t = (fy - kHead) / (kBottom - kHead);
             along = 1.0f - t * t; // a round, bright head
-            width = 1.6f * std::sqrt(std::max(0.0f, 1.0f - t * t)) + 0.4f;
+            width = 3.0f * std::sqrt(std::max(0.0f, 1.0f - t * t)) + 0.8f;
         }
         if (fy > kTop && fy < kTop + 6.0f)
             along *= (fy - kTop) / 6.0f; // fade the tip in
