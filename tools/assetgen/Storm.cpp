@@ -74,8 +74,8 @@ void AddRainHiss(Stereo& out, Random& random)
     const std::vector<double> l = shape(left);
     const std::vector<double> r = shape(right);
     for (int i = 0; i < N; ++i) {
-        out.left[i] += 0.30 * (0.45 * c[i] + 0.85 * l[i]) * Swell(i, 0.4, 0.18);
-        out.right[i] += 0.30 * (0.45 * c[i] + 0.85 * r[i]) * Swell(i, 2.3, 0.18);
+        out.left[i] += 0.24 * (0.45 * c[i] + 0.85 * l[i]) * Swell(i, 0.4, 0.18);
+        out.right[i] += 0.24 * (0.45 * c[i] + 0.85 * r[i]) * Swell(i, 2.3, 0.18);
     }
 }
 

@@ -185,6 +185,28 @@ void SheetCanvas::Text(int x, int y, const std::string& text, int scale, float o
     }
 }
 
+void SheetCanvas::Waveform(int x, int y, int columns, int height, const std::vector<int>& samples, int marker)
+{
+    Fill(x, y, columns, height, {8, 10, 16});
+    const std::size_t n = samples.size();
+    for (int c = 0; c < columns; ++c) {
+        const std::size_t begin = n * static_cast<std::size_t>(c) / static_cast<std::size_t>(columns);
+        const std::size_t end = std::max(begin + 1, n * static_cast<std::size_t>(c + 1) / static_cast<std::size_t>(columns));
+        int low = 255, high = 0;
+        for (std::size_t i = begin; i < end && i < n; ++i) {
+            low = std::min(low, samples[i]);
+            high = std::max(high, samples[i]);
+        }
+        const int top = y + (255 - high) * (height - 1) / 255;
+        const int bottom = y + (255 - low) * (height - 1) / 255;
+        for (int row = top; row <= bottom; ++row)
+            Put(x + c, row, 0.55f, 0.75f, 1.0f, 1.0f, Blend::Opaque);
+    }
+    if (marker >= 0)
+        for (int row = 0; row < height; ++row)
+            Put(x + marker, y + row, 1.0f, 0.3f, 0.2f, 0.6f, Blend::Alpha);
+}
+
 void SheetCanvas::DrawBmp(const std::string& path, int x, int y, int zoom)
 {
     const Picture p = LoadBmp(path);

@@ -39,6 +39,11 @@ public:
     void Text(int x, int y, const std::string& text, int scale, float opacity);
     void Label(int x, int y, const std::string& text) { Text(x, y, text, 1, 1.0f); }
 
+    // Unsigned 8-bit samples of one channel: the range of the samples under each column
+    // (a waveform envelope), `columns` wide and `height` high, with a line at `marker`
+    // (a column, or -1 for none).
+    void Waveform(int x, int y, int columns, int height, const std::vector<int>& samples, int marker);
+
     void DrawBmp(const std::string& path, int x, int y, int zoom);
     void DrawBmpScaled(const std::string& path, int x, int y, int w, int h);
     void DrawIcon(const std::string& path, int x, int y, int zoom);

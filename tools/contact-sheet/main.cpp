@@ -7,6 +7,7 @@
 // show as a line through the middle), and at the scene's unlit brightness where the
 // scene multiplies it by the light.
 #include "assets/TgaDecode.h"
+#include "assets/WaveFile.h"
 #include "platform/Resources.h"
 #include "SheetCanvas.h"
 
@@ -73,17 +74,41 @@ int main(int argc, char** argv)
         sheet.Label(x, y - 20, "140 sand 2x2, light 0.2");
         sheet.Draw(sand, x, y, Look().Repeat(2).Light(0.2f));
         x += 512 + kGap;
-        y += 286;
+        y += 286 + 40;
         sheet.Label(x, y - 20, "133 glow x2");
         sheet.Fill(x, y, 128, 128, {0, 0, 0});
         sheet.Draw(glow, x, y, Look().Zoom(2).With(Blend::Add));
         sheet.Label(x + 140, y - 20, "141 rain x2");
         sheet.Fill(x + 140, y, 128, 128, {0, 0, 0});
         sheet.Draw(rain, x + 140, y, Look().Zoom(2).With(Blend::Add));
-        sheet.Label(x, y + 150, "rain strip, light 0.2 / 1");
-        sheet.Fill(x, y + 170, 268, 90, nightBlue);
+        sheet.Label(x + 280, y - 20, "rain, light");
+        sheet.Label(x + 280, y, "0.2 / 1");
+        sheet.Fill(x + 280, y + 20, 190, 108, nightBlue);
         for (int i = 0; i < 8; ++i)
-            sheet.DrawStretched(rain, x + 10 + i * 32, y + 175 + (i % 3) * 6, 6, 64, i < 4 ? 0.2f : 1.0f);
+            sheet.DrawStretched(rain, x + 290 + i * 22, y + 30 + (i % 3) * 6, 6, 64, i < 4 ? 0.2f : 1.0f);
+
+        // The storm loop: each channel's envelope over the whole loop, and the samples
+        // around the seam (end of the loop, then its start again) one to a column.
+        const std::optional<ResourceBytes> storm = FindRawResource(144);
+        const std::optional<WaveInfo> wave = storm ? ParseWave(storm->data, storm->size) : std::nullopt;
+        if (!wave || wave->channels != 2 || wave->bitsPerSample != 8)
+            throw std::runtime_error("resource 144 is not an 8-bit stereo WAVE");
+        std::vector<int> channel[2];
+        for (std::size_t i = 0; i + 1 < wave->sampleBytes; i += 2) {
+            channel[0].push_back(wave->samples[i]);
+            channel[1].push_back(wave->samples[i + 1]);
+        }
+        x = 10 + 2 * (512 + kGap);
+        y = 30 + 512 + 50;
+        sheet.Label(x, y - 20, "144 storm, left / right");
+        sheet.Waveform(x, y, 480, 60, channel[0], -1);
+        sheet.Waveform(x, y + 64, 480, 60, channel[1], -1);
+        sheet.Label(x, y + 150, "seam, 240 samples each side");
+        for (int c = 0; c < 2; ++c) {
+            std::vector<int> seam(channel[c].end() - 240, channel[c].end());
+            seam.insert(seam.end(), channel[c].begin(), channel[c].begin() + 240);
+            sheet.Waveform(x, y + 170 + c * 44, 480, 40, seam, 240);
+        }
 
         // Row 3: the atlas at twice its size, the scene's symbol strings, the pictures.
         x = 10;
