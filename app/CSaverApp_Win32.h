@@ -19,9 +19,14 @@ public:
     void LoadSettings();
     void SaveSettings();
 
+    // The report of a failure that reached the start hook: puts the video mode back
+    // (unless Desktop), destroys the main window, takes the queue up to the quit
+    // message when a run-mode window was destroyed, then shows the chain and the error
+    // text in one message box.
+    void ReportFailure();
+
 private:
     void RunInstance();
-    void ReportFailure();
     // False when there is no host window to show the picture in, or no window came.
     bool StartPreview(const char* hostHandle);
     void StartSaver();
