@@ -290,6 +290,18 @@ HWND StartSaverWindow(Saver& saver, const std::string& path, const std::string& 
     return window;
 }
 
+// Tells the calling script that the program is in the state to look at, and waits
+// until it has looked (no files given: carries straight on).
+void HoldWhileMeasured(const std::string& readyFile, const std::string& goFile)
+{
+    if (readyFile.empty())
+        return;
+    std::fclose(std::fopen(readyFile.c_str(), "w"));
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesA(goFile.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 20000)
+        PumpFor(50);
+}
+
 int ScenarioModeRefused()
 {
     ResetSettings("Arcveil3D");
@@ -333,11 +345,8 @@ int ScenarioEnd(const std::string& how, const std::string& readyFile, const std:
     Check(cursor.hCursor == nullptr, "the pointer is hidden over the saver");
 
     if (!readyFile.empty()) {
-        // Lets the calling script take its screenshot while the saver runs.
-        std::fclose(std::fopen(readyFile.c_str(), "w"));
-        const DWORD start = GetTickCount();
-        while (GetFileAttributesA(goFile.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 20000)
-            Sleep(50);
+        // Lets the calling script take its screenshots while the saver runs.
+        HoldWhileMeasured(readyFile, goFile);
         Check(StillRunning(saver), "still running after the capture");
     }
 
@@ -427,7 +436,7 @@ int ScenarioRegistry()
     return g_failures;
 }
 
-int ScenarioOptions()
+int ScenarioOptions(const std::string& readyFile, const std::string& goFile)
 {
     // Options that start no run mode end the program at once, without any window: a
     // letter of no mode, two prefix characters, an empty argument, a preview without a
@@ -461,6 +470,7 @@ int ScenarioOptions()
         GetWindowThreadProcessId(child, &owner);
         Check(owner == saver.process.dwProcessId, "the child belongs to the saver process");
         Check(StillRunning(saver), "the preview keeps running");
+        HoldWhileMeasured(readyFile, goFile);
     }
     DestroyWindow(host);
     PumpFor(100);
@@ -524,7 +534,7 @@ int main(int argc, char** argv)
     if (scenario == "registry")
         return ScenarioRegistry();
     if (scenario == "options")
-        return ScenarioOptions();
+        return ScenarioOptions(argc >= 5 ? argv[3] : "", argc >= 5 ? argv[4] : "");
     if (scenario == "resources")
         return ScenarioResources();
     std::fprintf(stderr, "saver_driver: unknown scenario %s\n", scenario.c_str());
