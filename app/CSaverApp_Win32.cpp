@@ -117,15 +117,22 @@ void CSaverApp::StartSaver()
 
 void CSaverApp::RunMessageLoop()
 {
+    // Messages sent from elsewhere are handled inside PeekMessageA, WaitMessage and
+    // GetMessageA too: a failure kept there leaves the loop right after the call.
     MSG message;
     for (;;) {
-        if (!PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+        const BOOL queued = PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        RethrowCallbackException();
+        if (!queued) {
             // Nothing queued: sleep until something is. A window that is still invalid
             // always has a paint request waiting, so frames still run back to back.
             WaitMessage();
+            RethrowCallbackException();
             continue;
         }
-        if (GetMessageA(&message, nullptr, 0, 0) <= 0)
+        const BOOL taken = GetMessageA(&message, nullptr, 0, 0);
+        RethrowCallbackException();
+        if (taken <= 0)
             return;
         TranslateMessage(&message);
         DispatchMessageAndRethrow(message);
