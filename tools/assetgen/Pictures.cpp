@@ -193,7 +193,7 @@ void PaintIcon(std::vector<unsigned char>& indices, std::vector<Rgb>& palette, s
         Rgb{0, 0, 0},       Rgb{10, 14, 40},    Rgb{20, 30, 78},    Rgb{34, 52, 120},
         Rgb{60, 90, 170},   Rgb{110, 150, 230}, Rgb{180, 205, 255}, Rgb{255, 255, 255},
         Rgb{255, 244, 170}, Rgb{255, 214, 70},  Rgb{230, 150, 40},  Rgb{214, 176, 120},
-        Rgb{170, 130, 80},  Rgb{110, 80, 48},   Rgb{64, 44, 28},    Rgb{128, 128, 128},
+        Rgb{170, 130, 80},  Rgb{110, 80, 48},   Rgb{64, 44, 28},    Rgb{150, 34, 30},
     };
     constexpr int kSize = 32;
     constexpr int kSamples = 4;
@@ -217,6 +217,8 @@ void PaintIcon(std::vector<unsigned char>& indices, std::vector<Rgb>& palette, s
                         continue;
                     ++inside;
                     Colour c = Mix(Colour{0.03f, 0.05f, 0.16f}, Colour{0.14f, 0.22f, 0.50f}, py / 32.0f);
+                    // The red haze along the horizon, as in the scene.
+                    c = Mix(c, Colour{0.60f, 0.13f, 0.12f}, 0.9f * SmoothStep(19.0f, 23.5f, py));
                     if (py > 24.0f + 1.2f * std::sin(px * 0.4f))
                         c = Mix(Colour{0.84f, 0.69f, 0.47f}, Colour{0.55f, 0.40f, 0.24f}, (py - 24.0f) / 8.0f);
                     float d = 1e9f;
@@ -235,7 +237,11 @@ void PaintIcon(std::vector<unsigned char>& indices, std::vector<Rgb>& palette, s
             if (inside * 2 < kSamples * kSamples)
                 continue;
             opaque[i] = 1;
-            const Colour c = sum * (1.0f / static_cast<float>(inside));
+            Colour c = sum * (1.0f / static_cast<float>(inside));
+            // A few stars, away from the bolt.
+            for (auto [sx, sy] : {std::pair{6, 6}, std::pair{24, 5}, std::pair{27, 12}, std::pair{8, 15}, std::pair{22, 16}})
+                if (x == sx && y == sy)
+                    c = Colour{0.75f, 0.82f, 1.0f};
             int best = 0;
             float bestDistance = 1e9f;
             for (int k = 0; k < 16; ++k) {
