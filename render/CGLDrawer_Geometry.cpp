@@ -1,5 +1,6 @@
 // The frame's scene: grid and its bolt lighting, sky cone, cloud layer, ground, horizon
-// band and bolts, then the optional layers.
+// band and bolts, then the optional layers. Each drawing step keeps the switches it
+// changes inside a saved block and sets its own blend function.
 #include "render/CGLDrawer.h"
 
 #include <cmath>
@@ -25,13 +26,9 @@ const Vec3& GridColor(int j, int k)
     return g_gridColors[kGridSide * j + k];
 }
 
-} // namespace
-
-void CGLDrawer::DrawGeometry()
+// Positions on the cone under the sky; colours from the lit bolts.
+void BuildGrid(const BoltRecord (&bolts)[2])
 {
-    CHAIN_OPERATION("CGLDrawer::DrawGeometry");
-
-    // Grid: positions on the cone under the sky, colours from the lit bolts.
     for (int j = 0; j < kGridSide; ++j) {
         for (int k = 0; k < kGridSide; ++k) {
             const double x = 10.0 * (j - 10);
@@ -40,14 +37,17 @@ void CGLDrawer::DrawGeometry()
             point.x = static_cast<float>(x);
             point.y = static_cast<float>(y);
             point.z = static_cast<float>(30.0 - std::hypot(x, y) * 30 * 0.01);
-            ComputeBoltLighting(x, y, m_bolts, g_gridColors[kGridSide * j + k]);
+            ComputeBoltLighting(x, y, bolts, g_gridColors[kGridSide * j + k]);
         }
     }
+}
 
-    glPushAttrib(GL_ENABLE_BIT);
-    // Sky cone: counter-clockwise seen from inside, so culling keeps it.
+// Counter-clockwise seen from inside, so culling keeps it; the picture repeats twice
+// from the apex to the rim.
+void DrawSkyCone(GLuint texture)
+{
     glColor3f(1.0f, 1.0f, 1.0f);
-    glBindTexture(GL_TEXTURE_2D, m_texSky);
+    glBindTexture(GL_TEXTURE_2D, texture);
     glBegin(GL_TRIANGLES);
     for (int k = 0; k < kConeSegments; ++k) {
         const double a1 = (k + 1) * kAngleStep;
@@ -60,14 +60,18 @@ void CGLDrawer::DrawGeometry()
         glVertex3d(100.0 * std::cos(a0), 100.0 * std::sin(a0), 0.0);
     }
     glEnd();
+}
 
-    // Cloud layer: on the sky's cone, over the stars, drifting toward -y.
-    glBindTexture(GL_TEXTURE_2D, m_texCloud);
+// On the sky's cone, over the stars without depth, drifting toward -y; one repeat every
+// two cells.
+void DrawCloudLayer(GLuint texture, double sceneTime)
+{
+    glBindTexture(GL_TEXTURE_2D, texture);
     glEnable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    const float drift = static_cast<float>(CloudTextureOffset(m_sceneTime));
+    const float drift = static_cast<float>(CloudTextureOffset(sceneTime));
     for (int i = 0; i < kGridSide - 1; ++i) {
         glBegin(GL_TRIANGLE_STRIP);
         for (int l = 0; l < kGridSide; ++l) {
@@ -80,12 +84,13 @@ void CGLDrawer::DrawGeometry()
         }
         glEnd();
     }
-    glPopAttrib();
+}
 
-    // Ground: the grid flattened to z = 0, one still repeat per cell.
-    glPushAttrib(GL_ENABLE_BIT);
+// The grid flattened to z = 0, one still repeat per cell.
+void DrawGround(GLuint texture)
+{
     glDisable(GL_CULL_FACE);
-    glBindTexture(GL_TEXTURE_2D, m_texGround);
+    glBindTexture(GL_TEXTURE_2D, texture);
     for (int i = 0; i < kGridSide - 1; ++i) {
         glBegin(GL_TRIANGLE_STRIP);
         for (int l = 0; l < kGridSide; ++l) {
@@ -98,10 +103,12 @@ void CGLDrawer::DrawGeometry()
         }
         glEnd();
     }
-    glPopAttrib();
+}
 
-    // Horizon band: dark red haze, opaque at z = 0, fading out 20 above and below.
-    glPushAttrib(GL_ENABLE_BIT);
+// Dark red haze on a ring of radius 100: opaque at z = 0, fading out 20 above and below,
+// laid over everything before it (no depth test).
+void DrawHorizonBand()
+{
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
@@ -128,10 +135,31 @@ void CGLDrawer::DrawGeometry()
         glVertex3f(x1, y1, 0.0f);
     }
     glEnd();
+}
+
+} // namespace
+
+void CGLDrawer::DrawGeometry()
+{
+    CHAIN_OPERATION("CGLDrawer::DrawGeometry");
+
+    BuildGrid(m_bolts);
+
+    glPushAttrib(GL_ENABLE_BIT);
+    DrawSkyCone(m_texSky);
+    DrawCloudLayer(m_texCloud, m_sceneTime);
     glPopAttrib();
 
-    // Bolts: both run through the recursion every frame, lit or not, so each consumes
-    // the same share of the ring and keeps its shape whatever the other one does.
+    glPushAttrib(GL_ENABLE_BIT);
+    DrawGround(m_texGround);
+    glPopAttrib();
+
+    glPushAttrib(GL_ENABLE_BIT);
+    DrawHorizonBand();
+    glPopAttrib();
+
+    // Both bolts run through the recursion every frame, lit or not, so each consumes the
+    // same share of the ring and keeps its shape whatever the other one does.
     glPushAttrib(GL_ENABLE_BIT);
     glBindTexture(GL_TEXTURE_2D, m_texBolt);
     glEnable(GL_BLEND);
