@@ -44,7 +44,7 @@ int main(int argc, char** argv)
         const TgaImage sand = LoadTexture(140);
         const TgaImage rain = LoadTexture(141);
 
-        SheetCanvas sheet(1590, 1430, {28, 28, 32});
+        SheetCanvas sheet(1590, 1470, {28, 28, 32});
         sheet.SetFont(atlas);
         const Pixel nightBlue{8, 12, 30};
         constexpr int kGap = 30;
