@@ -10,7 +10,7 @@
 
 namespace {
 
-struct TextureSpec {
+struct ExpectedTexture {
     int id;
     const char* file;
     bool colourMapped;
@@ -18,7 +18,7 @@ struct TextureSpec {
     std::size_t bytes;
 };
 
-const TextureSpec kTextures[] = {
+const ExpectedTexture kTextures[] = {
     {133, "glow.tga", true, 64, 4908},   {137, "nightsky.tga", true, 256, 66348}, {138, "clouds.tga", false, 256, 65580},
     {139, "glyphs.tga", false, 256, 65580}, {140, "sand.tga", true, 256, 66348}, {141, "raindrop.tga", true, 64, 4908},
 };
@@ -67,7 +67,7 @@ void SeamAndInterior(const TgaImage& image, double& seam, double& interior)
 
 TEST_CASE("every texture file has the exact TGA layout, and the embedded table serves its bytes")
 {
-    for (const TextureSpec& t : kTextures) {
+    for (const ExpectedTexture& t : kTextures) {
         CAPTURE(t.file);
         const ByteVector file = ReadResourceFile(t.file);
         CHECK(RawResource(t.id) == file);
