@@ -46,10 +46,10 @@ std::optional<TgaImage> DecodeTGA(const unsigned char* data, std::size_t size)
     const std::size_t dataStart = kHeaderSize + idLength;
     const std::size_t mapBytes = hasColourMap ? kColourMapBytes : 0;
     const std::size_t pixelBytes = pixelCount * (depth / 8);
-    // At most 18 + 255 + 768 + 65535 x 65535 x 4: no overflow in size_t on 64 bits,
-    // and on 32 bits the resource could not hold it anyway, so compare step by step.
+    // The resource must hold ID, map and every pixel. Compared step by step so that no
+    // sum or product can wrap around where size_t has 32 bits (65535 x 65535 x 4 does).
     if (dataStart + mapBytes > size || pixelBytes / (depth / 8) != pixelCount ||
-        pixelBytes > size - dataStart - mapBytes)
+        pixelBytes > size - dataStart - mapBytes || pixelCount > SIZE_MAX / 4)
         return std::nullopt;
 
     TgaImage image;
