@@ -330,3 +330,37 @@ TEST_CASE("the video mode: switched for the saver unless Desktop is on, and put 
     CHECK(CurrentBitsPerPixel() == desktopBits);
     DrainQueue();
 }
+
+TEST_CASE("the context wrapper holds nothing after a failed Init, and Done is safe at any time")
+{
+    CWinGLWrapper wrapper;
+    wrapper.Done();
+    CHECK(wrapper.m_hDC == nullptr);
+    CHECK(wrapper.m_hRC == nullptr);
+
+    SUBCASE("no window to draw in")
+    {
+        CHECK_FALSE(wrapper.Init(reinterpret_cast<HWND>(0x7ff8)));
+    }
+    SUBCASE("a window whose device context already has another pixel format")
+    {
+        CWnd window;
+        REQUIRE(window.CreateEx(0, CWnd::RegisterWndClass(CS_OWNDC, nullptr, nullptr, nullptr), "", WS_POPUP, 0, 0,
+                                32, 32, nullptr, nullptr));
+        HDC dc = GetDC(window.m_hWnd);
+        PIXELFORMATDESCRIPTOR other{};
+        other.nSize = sizeof other;
+        other.nVersion = 1;
+        other.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+        other.iPixelType = PFD_TYPE_RGBA;
+        other.cColorBits = 24;
+        REQUIRE(SetPixelFormat(dc, ChoosePixelFormat(dc, &other), &other));
+        ReleaseDC(window.m_hWnd, dc);
+        CHECK_FALSE(wrapper.Init(window.m_hWnd));
+        window.DestroyWindow();
+    }
+    CHECK(wrapper.m_hDC == nullptr);
+    CHECK(wrapper.m_hRC == nullptr);
+    CHECK(wglGetCurrentContext() == nullptr);
+    wrapper.Done();
+}
