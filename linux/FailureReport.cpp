@@ -8,6 +8,11 @@ void ShowFailureReport(const std::string& report)
 {
     std::fprintf(stderr, "Arcveil 3D: %s\n", report.c_str());
     std::fflush(stderr);
-    // Without a display the box cannot show; stderr then carries the report alone.
+    // SDL 2.26's X11 message box only works with its video part started; without a
+    // display neither starts, and stderr carries the report alone.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    const bool video = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "Arcveil 3D:", report.c_str(), nullptr);
+    if (video)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }

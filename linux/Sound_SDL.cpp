@@ -1,6 +1,7 @@
 #include "linux/Sound_SDL.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <atomic>
 #include <memory>
@@ -38,6 +39,29 @@ SDL_AudioFormat FormatOf(const WaveInfo& wave)
     }
 }
 
+// HACK: ALSA's library prints its configuration errors on stderr when there is no sound
+// card (seen with alsa-lib 1.2.8), and SDL loads it with dlopen when it probes for a
+// device. No device must mean silence and no message, so give ALSA an error handler that
+// drops them; dlopen hands back the same library that SDL then loads.
+using AlsaErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+
+void DropAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void QuietenAlsa()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (alsa == nullptr)
+        return;
+    using SetHandler = int (*)(AlsaErrorHandler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+        set(DropAlsaError);
+    // Kept open for the whole process, so that the handler stays in place.
+}
+
 } // namespace
 
 void G_PlaySound(int resourceId)
@@ -50,6 +74,10 @@ void G_PlaySound(int resourceId)
     const auto wave = ParseWave(resource->data, resource->size);
     if (!wave || wave->formatTag != 1 || wave->channels == 0 || wave->blockAlign == 0 || FormatOf(*wave) == 0)
         return;
+    // SDL would otherwise catch SIGTERM and SIGINT and wait for its event loop, which the
+    // saver does not run: XScreenSaver ends its modules with SIGTERM.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    QuietenAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return;
 

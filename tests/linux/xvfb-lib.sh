@@ -35,9 +35,10 @@ fail() {
   exit 1
 }
 
-# start_xvfb WxH: a private server; exports DISPLAY.
+# start_xvfb WxH: a private server; exports DISPLAY. It must not reset when its last
+# client leaves: the next one would find it gone for a moment.
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$WORK/displayfd" 2>"$WORK/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset 3>"$WORK/displayfd" 2>"$WORK/xvfb.log" &
   XVFB_PID=$!
   local i
   for i in $(seq 100); do
