@@ -4,10 +4,13 @@
 //        its id in hex, then keeps it until the process is killed
 //   motion ID X Y        sends the window a pointer-motion event at root position X,Y
 //   capture ID FILE.ppm  writes the window's picture as binary PPM
+//   cursor               prints "cursor hidden" when the pointer's current picture has no
+//                        visible pixel ("cursor visible" otherwise)
 //   scene FILE.ppm [BACKGROUND]  prints properties of a captured frame, one per line:
 //        colours N, redband ROW|none, background PERCENT, filled_topright yes|no
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 #include <GL/glx.h>
 
 #include <cstdio>
@@ -152,6 +155,22 @@ int Capture(int argc, char** argv)
     return out ? 0 : 1;
 }
 
+int ReportCursor()
+{
+    Display* display = Open();
+    XFixesCursorImage* image = XFixesGetCursorImage(display);
+    if (image == nullptr)
+        return 1;
+    // The picture where the pointer is now: the caller puts it over the window first.
+    bool visible = false;
+    for (int i = 0; i < image->width * image->height; ++i)
+        visible = visible || (image->pixels[i] >> 24) != 0;
+    std::printf("cursor %s\n", visible ? "visible" : "hidden");
+    XFree(image);
+    XCloseDisplay(display);
+    return 0;
+}
+
 bool ReadPpm(const char* path, Picture& picture)
 {
     std::ifstream in(path, std::ios::binary);
@@ -225,8 +244,10 @@ int main(int argc, char** argv)
         return Motion(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "capture") == 0)
         return Capture(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "cursor") == 0)
+        return ReportCursor();
     if (argc >= 2 && std::strcmp(argv[1], "scene") == 0)
         return Scene(argc, argv);
-    std::fprintf(stderr, "usage: xtestwindow create WxH | motion ID X Y | capture ID FILE | scene FILE [BG]\n");
+    std::fprintf(stderr, "usage: xtestwindow create WxH | motion ID X Y | capture ID FILE | cursor | scene FILE [BG]\n");
     return 2;
 }
