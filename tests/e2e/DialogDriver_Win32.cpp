@@ -401,3 +401,13 @@ void SetLogPixels(DWORD dpi)
         RegDeleteValueA(key, "LogPixels");
     RegCloseKey(key);
 }
+
+std::optional<DWORD> ReadLogPixels()
+{
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", RRF_RT_REG_DWORD, nullptr, &value,
+                     &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
+}

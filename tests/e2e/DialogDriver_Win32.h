@@ -57,7 +57,7 @@ bool PumpUntil(Done done, DWORD timeoutMs)
 inline constexpr const char* kDialogCaption = "Arcveil 3D v 2.0 - Settings";
 
 // The visible settings dialog of process, or null after timeoutMs.
-HWND WaitForDialog(const SaverProcess& process, DWORD timeoutMs = 10000);
+HWND WaitForDialog(const SaverProcess& process, DWORD timeoutMs = 30000);
 // The dialog's direct children, in z order (the template's, which is the tab order).
 std::vector<HWND> ChildWindows(HWND parent);
 std::string WindowText(HWND window);
@@ -139,5 +139,7 @@ struct DialogFont {
     int lineHeight;
 };
 
-// Sets HKCU\Control Panel\Desktop LogPixels for programs started from now on; 0 deletes it.
+// HKCU\Control Panel\Desktop LogPixels, which programs started from now on take as the
+// system's DPI; 0 deletes it (nullopt when there is none).
 void SetLogPixels(DWORD dpi);
+std::optional<DWORD> ReadLogPixels();

@@ -362,14 +362,15 @@ TEST_CASE("the dialog on the screen: controls in tab order, focus on OK, picture
 
     SaveDialogShot(dialog, "dialog-96dpi.bmp");
     Click(GetDlgItem(dialog, IDCANCEL));
-    CHECK(process.WaitForExit(10000) == DWORD{0});
+    CHECK(process.WaitForExit(20000) == DWORD{0});
 }
 
 TEST_CASE("at 144 DPI the dialog grows with its font and stays whole and readable")
 {
     ClearStoredSettings();
     struct Restore {
-        ~Restore() { SetLogPixels(0); }
+        std::optional<DWORD> previous = ReadLogPixels();
+        ~Restore() { SetLogPixels(previous.value_or(0)); }
     } restore;
     SetLogPixels(144);
     SaverProcess process("/c");
@@ -395,5 +396,5 @@ TEST_CASE("at 144 DPI the dialog grows with its font and stays whole and readabl
     else
         MESSAGE("the dialog is larger than this screen: no screenshot");
     Click(GetDlgItem(dialog, IDCANCEL));
-    CHECK(process.WaitForExit(10000) == DWORD{0});
+    CHECK(process.WaitForExit(20000) == DWORD{0});
 }

@@ -25,3 +25,15 @@ add_test(NAME e2e_settings_dialog_144dpi
   COMMAND ${dialogRunner} 1024x768 ${dialogArgs} "--test-case=*144 DPI*")
 set_tests_properties(e2e_settings_dialog_preview_page e2e_settings_dialog_144dpi
   PROPERTIES RESOURCE_LOCK wine-session TIMEOUT 300)
+
+# The framework's modal dialog and data exchange, on a small template of their own,
+# and the title picture window painting in this process, where the screen shows it.
+arcveil_add_test(dialog_framework_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/DialogFrameworkTest_Win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SplashWndTest_Win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DialogFrameworkTest.rc
+  LIBS arcveil_framework arcveil_app_core arcveil_assets_win32)
+# windres looks for the picture here.
+target_include_directories(dialog_framework_tests PRIVATE ${PROJECT_SOURCE_DIR}/resources)
+set_tests_properties(dialog_framework_tests PROPERTIES RESOURCE_LOCK wine-session)

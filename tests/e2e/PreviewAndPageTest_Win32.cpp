@@ -157,7 +157,7 @@ TEST_CASE("/p <host> puts one Splash child over the host's client area until the
     // class is looked at in the settings dialog's frame.
     CHECK_FALSE(process.WaitForExit(200).has_value());
     DestroyWindow(host.Handle());
-    CHECK(process.WaitForExit(10000) == DWORD{0});
+    CHECK(process.WaitForExit(20000) == DWORD{0});
     CHECK_FALSE(IsWindow(child));
 }
 
@@ -221,7 +221,7 @@ TEST_CASE("About writes resource 143 byte for byte and opens it; the temporary f
 
     // The dialog is still there and ends as usual.
     Click(GetDlgItem(dialog, IDCANCEL));
-    CHECK(process.WaitForExit(10000) == DWORD{0});
+    CHECK(process.WaitForExit(20000) == DWORD{0});
     DeleteFileA(inWindows.c_str());
     DeleteFileA(inTemp.c_str());
 }

@@ -29,7 +29,7 @@ struct OpenDialog {
     DWORD CloseWith(int button)
     {
         Click(Item(button));
-        const auto code = process.WaitForExit(10000);
+        const auto code = process.WaitForExit(20000);
         REQUIRE(code.has_value());
         return *code;
     }
