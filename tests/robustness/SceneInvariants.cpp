@@ -45,7 +45,7 @@ std::string BrokenTimingRule(const CGLDrawer& d, const TimingBefore& before, std
     return {};
 }
 
-std::string BrokenSceneRule(const CGLDrawer& d)
+std::string BrokenCameraRule(const CGLDrawer& d)
 {
     for (const Vec3* v : {&d.m_cornerUL, &d.m_cornerUR, &d.m_cornerLR, &d.m_cornerLL, &d.m_viewNormal}) {
         if (!Finite(*v))
@@ -57,6 +57,11 @@ std::string BrokenSceneRule(const CGLDrawer& d)
     // The eye circles at distance 10 between heights 1 and 9 around the look-at height 5.
     if (std::fabs(n.z) > 4.0 / std::sqrt(116.0) + 1e-4)
         return "the eye left its band of heights";
+    return {};
+}
+
+std::string BrokenLayerRule(const CGLDrawer& d)
+{
     for (const Vec3& drop : g_rainDrops) {
         if (!Finite(drop) || drop.z < -2.0f || drop.z > 20.0f)
             return "a rain drop at height " + std::to_string(drop.z);
@@ -64,6 +69,12 @@ std::string BrokenSceneRule(const CGLDrawer& d)
     if (!(d.m_glyphScroll >= 0.0 && d.m_glyphScroll < 47.0))
         return "glyph scroll at " + std::to_string(d.m_glyphScroll);
     return {};
+}
+
+std::string BrokenSceneRule(const CGLDrawer& d)
+{
+    std::string broken = BrokenCameraRule(d);
+    return broken.empty() ? BrokenLayerRule(d) : broken;
 }
 
 float CloudDriftAt(double sceneTime)

@@ -20,8 +20,12 @@ TimingBefore TimingOf(const CGLDrawer& drawer, std::uint32_t clockMs);
 // taken every step due and none ahead.
 std::string BrokenTimingRule(const CGLDrawer& drawer, const TimingBefore& before, std::uint32_t nowMs);
 
-// After a drawn frame: finite camera axes, a unit view normal and an eye inside its
-// band of heights; rain drops between -2 and 20; the glyph column in 0 .. 47.
+// After the camera was set: finite axes, a unit view normal and an eye inside its band
+// of heights.
+std::string BrokenCameraRule(const CGLDrawer& drawer);
+// After a drawn frame: rain drops between -2 and 20; the glyph column in 0 .. 47.
+std::string BrokenLayerRule(const CGLDrawer& drawer);
+// Both.
 std::string BrokenSceneRule(const CGLDrawer& drawer);
 
 // The cloud layer's offset as drawn (a float), for a scene time; and whether the drift
