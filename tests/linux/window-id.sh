@@ -25,3 +25,22 @@ start_host decimal 96x72
 start_saver decimal -window-id "$((HOST_ID))"
 wait_scene "$HOST_ID" decimal 96x72 30 >/dev/null
 echo "decimal id: ok"
+
+# -window: a window of its own that follows the size the user (or a window manager)
+# gives it, and ends when it is closed.
+kill "$HOST_PID"
+start_saver own -window --size 120x90
+OWN=""
+for i in $(seq 100); do
+  OWN=$(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) "Arcveil 3D": .*/\1/p' | head -n1)
+  [ -n "$OWN" ] && break
+  sleep 0.1
+done
+[ -n "$OWN" ] || fail "-window: no window"
+wait_scene "$OWN" own-first 120x90 30 >/dev/null
+xdotool windowsize "$OWN" 200 100
+wait_scene "$OWN" own-resized 200x100 30 >/dev/null
+xdotool windowclose "$OWN"
+wait_exit "$SAVER_PID" 10
+[ "$EXIT_STATUS" = 0 ] || fail "-window: ended with $EXIT_STATUS when its window was closed"
+echo "own window: ok"
