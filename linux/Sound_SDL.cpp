@@ -68,6 +68,7 @@ void G_PlaySound(int resourceId)
 {
     // Starting a sound ends the one that was playing, as on Windows.
     G_StopSound();
+    g_playback.played = 0;
     const auto resource = FindRawResource(resourceId);
     if (!resource)
         return;
@@ -82,7 +83,6 @@ void G_PlaySound(int resourceId)
         return;
 
     g_playback.loop = std::make_unique<CWaveLoop>(wave->samples, wave->sampleBytes, wave->blockAlign);
-    g_playback.played = 0;
     SDL_AudioSpec wanted {};
     wanted.freq = static_cast<int>(wave->samplesPerSecond);
     wanted.format = FormatOf(*wave);
