@@ -4,17 +4,6 @@
 source "$(dirname "$0")/xvfb-lib.sh"
 start_xvfb 320x240
 
-# find_box: sets BOX to the top-level window captioned "Arcveil 3D:" (its name is
-# UTF-8, which xdotool's search does not read), waiting up to 10 s.
-find_box() {
-  BOX=""
-  local i
-  for i in $(seq 100); do
-    BOX=$(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) "Arcveil 3D:": .*/\1/p' | head -n1)
-    [ -n "$BOX" ] && return 0
-    sleep 0.1
-  done
-}
 
 # A window that does not exist.
 start_saver missing -window-id 0x3fffff1

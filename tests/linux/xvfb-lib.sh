@@ -35,10 +35,12 @@ fail() {
   exit 1
 }
 
-# start_xvfb WxH: a private server; exports DISPLAY. It must not reset when its last
-# client leaves: the next one would find it gone for a moment.
+# start_xvfb WxH [Xvfb options]: a private server; exports DISPLAY. It must not reset
+# when its last client leaves: the next one would find it gone for a moment.
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset 3>"$WORK/displayfd" 2>"$WORK/xvfb.log" &
+  local size="$1"
+  shift
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" 3>"$WORK/displayfd" 2>"$WORK/xvfb.log" &
   XVFB_PID=$!
   local i
   for i in $(seq 100); do
@@ -114,4 +116,16 @@ wait_scene() {
   done
   echo "$props" >&2
   fail "$name: the window did not show the scene at $size"
+}
+
+# find_box: sets BOX to the top-level window captioned "Arcveil 3D:" (its name is
+# UTF-8, which xdotool's search does not read), waiting up to 10 s.
+find_box() {
+  BOX=""
+  local i
+  for i in $(seq 100); do
+    BOX=$(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) "Arcveil 3D:": .*/\1/p' | head -n1)
+    [ -n "$BOX" ] && return 0
+    sleep 0.1
+  done
 }
