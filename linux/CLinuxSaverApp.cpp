@@ -36,6 +36,10 @@ int CLinuxSaverApp::Run(const std::string& programPath, const std::vector<std::s
         std::fputs(SaverUsage(m_programName.c_str()).c_str(), stdout);
         return 0;
     }
+    // The failure box opens its own connection from $DISPLAY: it must go where the
+    // saver draws.
+    if (!parsed.options->display.empty())
+        setenv("DISPLAY", parsed.options->display.c_str(), 1);
     // The report's own failures are swallowed: there is nothing left to tell them with.
     try {
         try {

@@ -30,6 +30,18 @@ wait_exit "$SAVER_PID" 10
 grep -qF 'CXSaverWnd::Create()' "$WORK/garbage.err" || fail "$(cat "$WORK/garbage.err")"
 echo "bad XSCREENSAVER_WINDOW: ok"
 
+# -display names the display for the drawing and for the box alike.
+env -u DISPLAY "$SAVER" -display "$DISPLAY" -window-id 0x3fffff1 >/dev/null 2>"$WORK/option.err" &
+SAVER_PID=$!
+PIDS+=("$SAVER_PID")
+find_box
+[ -n "$BOX" ] || fail "-display: no message box on $DISPLAY"
+xdotool windowfocus --sync "$BOX" key Return
+wait_exit "$SAVER_PID" 10
+[ "$EXIT_STATUS" = 1 ] || fail "-display: ended with $EXIT_STATUS"
+grep -qF 'CXSaverWnd::AttachToForeignWindow()' "$WORK/option.err" || fail "-display: $(cat "$WORK/option.err")"
+echo "-display: ok"
+
 # No display at all: the report on stderr alone, and no wait.
 env -u DISPLAY timeout 20 "$SAVER" -window >/dev/null 2>"$WORK/nodisplay.err" && status=0 || status=$?
 [ "$status" = 1 ] || fail "no display: ended with $status"
