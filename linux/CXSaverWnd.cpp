@@ -129,7 +129,6 @@ void CXSaverWnd::CreateOwnWindow(bool fullScreen)
     } else {
         m_width = m_options.width;
         m_height = m_options.height;
-        events |= KeyPressMask;
     }
     m_target = CreateChildWindow(root, m_width, m_height, visual, fullScreen, events);
     m_ownsTarget = true;

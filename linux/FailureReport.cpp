@@ -8,7 +8,7 @@ void ShowFailureReport(const std::string& report)
 {
     std::fprintf(stderr, "Arcveil 3D: %s\n", report.c_str());
     std::fflush(stderr);
-    // SDL 2.26's X11 message box only works with its video part started; without a
+    // SDL 2.26's X11 message box only works once its video subsystem is started; without a
     // display neither starts, and stderr carries the report alone.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     const bool video = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;

@@ -16,7 +16,7 @@ wait_scene "$HOST_ID" decimal 80x60 30 >/dev/null
 kill "$SAVER_PID"
 echo "XSCREENSAVER_WINDOW in decimal: ok"
 
-# The test windows cover part of the root; the scene shows in the rest of it.
+# The test windows are gone: the root window itself shows the scene.
 kill "$HOST_PID"
 ROOT_ID=$(xwininfo -root | sed -n 's/^xwininfo: Window id: \(0x[0-9a-f]*\).*/\1/p')
 env -u XSCREENSAVER_WINDOW "$SAVER" -root >"$WORK/root.out" 2>"$WORK/root.err" &
