@@ -10,7 +10,7 @@
 #include "tests/e2e/DialogDriver_Win32.h"
 
 namespace {
-struct ControlSpec {
+struct ControlExpectation {
     int id;
     const char* className;
     const char* text;
@@ -22,7 +22,7 @@ struct ControlSpec {
 constexpr DWORD kEdges = WS_EX_STATICEDGE | WS_EX_CLIENTEDGE;
 const char kProductText[] = "Arcveil 3D Screen Saver v 2.0\nQuenmoor Soft. - a night storm in OpenGL";
 
-const ControlSpec kControls[] = {
+const ControlExpectation kControls[] = {
     {IDOK, "Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, {180, 166, 60, 15}},
     {IDCANCEL, "Button", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, {250, 166, 60, 15}},
     {1006, "Static", "", SS_LEFT, WS_EX_STATICEDGE, {195, 10, 115, 85}},
@@ -150,24 +150,24 @@ void CheckLayout(HWND dialog, int dpi)
     REQUIRE(children.size() == kControlCount);
     std::vector<RECT> rects;
     for (std::size_t i = 0; i < kControlCount; ++i) {
-        const ControlSpec& spec = kControls[i];
+        const ControlExpectation& expected = kControls[i];
         const HWND child = children[i];
         CAPTURE(i);
-        INFO(spec.text);
-        CHECK(static_cast<int>(static_cast<short>(GetDlgCtrlID(child))) == spec.id);
-        CHECK(ClassName(child) == spec.className);
-        CHECK(WindowText(child) == spec.text);
+        INFO(expected.text);
+        CHECK(static_cast<int>(static_cast<short>(GetDlgCtrlID(child))) == expected.id);
+        CHECK(ClassName(child) == expected.className);
+        CHECK(WindowText(child) == expected.text);
         const DWORD style = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
         CHECK((style & (WS_CHILD | WS_VISIBLE)) == (WS_CHILD | WS_VISIBLE));
         // The system moves a drop-down list's scroll bar to the list itself, and gives
         // a sunken static the static edge.
-        const bool combo = std::strcmp(spec.className, "ComboBox") == 0;
-        CHECK((style & StyleBits(spec.className)) == (combo ? spec.style & ~WS_VSCROLL : spec.style));
-        const bool sunken = std::strcmp(spec.className, "Static") == 0 && (spec.style & SS_SUNKEN);
+        const bool combo = std::strcmp(expected.className, "ComboBox") == 0;
+        CHECK((style & StyleBits(expected.className)) == (combo ? expected.style & ~WS_VSCROLL : expected.style));
+        const bool sunken = std::strcmp(expected.className, "Static") == 0 && (expected.style & SS_SUNKEN);
         CHECK((static_cast<DWORD>(GetWindowLongA(child, GWL_EXSTYLE)) & kEdges) ==
-              (sunken ? spec.exStyle | WS_EX_STATICEDGE : spec.exStyle));
+              (sunken ? expected.exStyle | WS_EX_STATICEDGE : expected.exStyle));
 
-        const RECT units = spec.units;
+        const RECT units = expected.units;
         const RECT size = font.ToPixels(units);
         const RECT rect = RectInParent(child);
         CHECK(rect.left == size.left);
@@ -198,26 +198,26 @@ void CheckLayout(HWND dialog, int dpi)
     GetCharWidth32A(font.dc, '0', '0', &digit);
     const int box = 12 * dpi / 96 + 1 + digit / 2;
     for (std::size_t i = 0; i < kControlCount; ++i) {
-        const ControlSpec& spec = kControls[i];
-        if (spec.text[0] == '\0')
+        const ControlExpectation& expected = kControls[i];
+        if (expected.text[0] == '\0')
             continue;
         RECT inside{};
         GetClientRect(children[i], &inside);
-        const std::vector<std::string> lines = Lines(spec.text);
+        const std::vector<std::string> lines = Lines(expected.text);
         int widest = 0;
         for (const std::string& line : lines)
             widest = std::max(widest, static_cast<int>(font.TextExtent(line).cx));
         int room = inside.right;
-        const DWORD kind = spec.style & BS_TYPEMASK;
-        if (std::strcmp(spec.className, "Button") == 0)
+        const DWORD kind = expected.style & BS_TYPEMASK;
+        if (std::strcmp(expected.className, "Button") == 0)
             room -= kind == BS_AUTOCHECKBOX ? box : 2 * (2 * dpi / 96 + 2);
-        INFO(spec.text);
+        INFO(expected.text);
         INFO("text ", widest, " px wide, room ", room, " px");
         // At 96 DPI this Wine's bitmap "MS Sans Serif" is wider than the font the
         // rectangles were made for, and the quality group has no more room: the last
         // letter of its check box is cut there.
-        if (dpi == 96 && spec.id == 1019)
-            MESSAGE("at 96 DPI \"", spec.text, "\" needs ", widest, " px and has ", room);
+        if (dpi == 96 && expected.id == 1019)
+            MESSAGE("at 96 DPI \"", expected.text, "\" needs ", widest, " px and has ", room);
         else
             CHECK(widest <= room);
         CHECK(static_cast<int>(lines.size()) * font.lineHeight <= inside.bottom);
@@ -274,31 +274,31 @@ TEST_CASE("template 102 holds the dialog and exactly the table's controls")
     CHECK(reader.StringOrOrdinal() == "MS Sans Serif");
 
     for (std::size_t i = 0; i < count && i < kControlCount; ++i) {
-        const ControlSpec& spec = kControls[i];
+        const ControlExpectation& expected = kControls[i];
         CAPTURE(i);
-        INFO(spec.text);
+        INFO(expected.text);
         reader.AlignDword();
         reader.Dword(); // help id
-        CHECK((reader.Dword() & kEdges) == spec.exStyle);
+        CHECK((reader.Dword() & kEdges) == expected.exStyle);
         const DWORD controlStyle = reader.Dword();
         RECT units{};
         units.left = reader.Short();
         units.top = reader.Short();
         units.right = reader.Short();
         units.bottom = reader.Short();
-        CHECK(static_cast<int>(static_cast<std::int32_t>(reader.Dword())) == spec.id);
+        CHECK(static_cast<int>(static_cast<std::int32_t>(reader.Dword())) == expected.id);
         // The resource compiler may store a class by name, in capitals, or by number.
         const std::string className = ClassFromTemplate(reader.StringOrOrdinal());
-        CHECK(lstrcmpiA(className.c_str(), spec.className) == 0);
-        CHECK(reader.StringOrOrdinal() == spec.text);
+        CHECK(lstrcmpiA(className.c_str(), expected.className) == 0);
+        CHECK(reader.StringOrOrdinal() == expected.text);
         reader.Skip(reader.Word());
         CHECK((controlStyle & (WS_CHILD | WS_VISIBLE)) == (WS_CHILD | WS_VISIBLE));
         // Nothing beyond what the table names (WS_CHILD and WS_VISIBLE aside).
-        CHECK((controlStyle & ~(WS_CHILD | WS_VISIBLE)) == spec.style);
-        CHECK(units.left == spec.units.left);
-        CHECK(units.top == spec.units.top);
-        CHECK(units.right == spec.units.right);
-        CHECK(units.bottom == spec.units.bottom);
+        CHECK((controlStyle & ~(WS_CHILD | WS_VISIBLE)) == expected.style);
+        CHECK(units.left == expected.units.left);
+        CHECK(units.top == expected.units.top);
+        CHECK(units.right == expected.units.right);
+        CHECK(units.bottom == expected.units.bottom);
     }
     CHECK_FALSE(reader.Overrun());
 }

@@ -22,11 +22,11 @@ shift 2
 winpath() { echo "Z:$1" | tr / '\\'; }
 
 failed=0
-for spec in "$@"; do
-  IFS=: read -r -a words <<<"$spec"
-  echo "== $spec"
+for scenario in "$@"; do
+  IFS=: read -r -a words <<<"$scenario"
+  echo "== $scenario"
   if ! WINE_TEST_TIMEOUT=120 "$here/../../cmake/wine-run.sh" "$driver" "$(winpath "$saver")" "${words[@]}"; then
-    echo "== $spec: FAILED"
+    echo "== $scenario: FAILED"
     failed=1
   fi
 done
