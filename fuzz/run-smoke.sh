@@ -16,6 +16,7 @@ targets=(
   fuzz_command_line:command_line:4096
   fuzz_registry_settings:registry_settings:2048
   fuzz_frame_timing:frame_timing:256
+  fuzz_linux_inputs:linux_inputs:4096
 )
 
 status=0
