@@ -1,9 +1,7 @@
 #include "app/CSaverApp_Win32.h"
 
-#include <cstdlib>
-
 #include "app/CallChain.h"
-#include "app/MatchOption.h"
+#include "app/RunMode.h"
 #include "app/Settings.h"
 #include "assets/CSplashWnd_Win32.h"
 #include "config/CSaverDlg_Win32.h"
@@ -70,30 +68,30 @@ void CSaverApp::MainLoop()
     SetRegistryKey(kSettingsCompanyKey);
     LoadSettings();
 
-    const int argc = __argc;
-    char** const argv = __argv;
-    if (argc <= 1 || MatchOption(argv[1], 'c')) {
+    switch (ChooseRunMode(__argc, __argv)) {
+    case RunMode::Settings:
         DoConfig();
         return;
-    }
-    if (MatchOption(argv[1], 'p')) {
-        if (!StartPreview(argc > 2 ? argv[2] : nullptr))
+    case RunMode::Preview:
+        if (!StartPreview(PreviewHostHandle(__argc, __argv)))
             return;
-    } else if (MatchOption(argv[1], 's')) {
+        break;
+    case RunMode::Saver:
         StartSaver();
-    } else {
+        break;
+    case RunMode::None:
         // No run mode for this option: no window would ever post the quit message.
         return;
     }
     RunMessageLoop();
 }
 
-bool CSaverApp::StartPreview(const char* hostHandle)
+bool CSaverApp::StartPreview(std::optional<long> hostHandle)
 {
     if (!hostHandle)
         return false;
-    const HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(std::atol(hostHandle)));
-    if (!host || !IsWindow(host))
+    const HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(*hostHandle));
+    if (!IsWindow(host))
         return false;
     RECT client{};
     GetClientRect(host, &client);

@@ -2,6 +2,8 @@
 // The application object: seeds the generator, loads the settings, reads the command
 // line, starts the chosen run mode, pumps messages until it ends, and reports any
 // failure in one message box. The whole life of the program lies inside InitInstance.
+#include <optional>
+
 #include "framework/Framework.h"
 
 inline constexpr const char* kFailureCaption = "Arcveil 3D:";
@@ -28,7 +30,7 @@ public:
 private:
     void RunInstance();
     // False when there is no host window to show the picture in, or no window came.
-    bool StartPreview(const char* hostHandle);
+    bool StartPreview(std::optional<long> hostHandle);
     void StartSaver();
     void RunMessageLoop();
 };

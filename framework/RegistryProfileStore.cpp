@@ -2,7 +2,8 @@
 
 #include "framework/WindowsHeaders.h"
 
-#include <cstring>
+#include "app/RegistryValue.h"
+
 #include <utility>
 
 namespace {
@@ -36,11 +37,8 @@ std::int32_t CRegistryProfileStore::GetProfileInt(const char* section, const cha
     DWORD size = sizeof buffer;
     const LONG result = RegQueryValueExA(key, entry, nullptr, &type, buffer, &size);
     RegCloseKey(key);
-    if (result != ERROR_SUCCESS || size != sizeof buffer)
-        return fallback;
-    std::int32_t value = 0;
-    std::memcpy(&value, buffer, sizeof value);
-    return value;
+    const auto setting = SettingFromRegistryQuery(result, type, buffer, size);
+    return setting ? *setting : fallback;
 }
 
 bool CRegistryProfileStore::WriteProfileInt(const char* section, const char* entry, std::int32_t value)
