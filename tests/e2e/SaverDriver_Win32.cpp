@@ -3,56 +3,26 @@
 //   saver_driver <path of Arcveil3D.scr> <scenario> [argument]
 // Each check prints one line, "ok" or "FAILED"; the exit code is the number of
 // failed checks (0: all passed).
-#include <windows.h>
+#include "DriverSupport_Win32.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
 
 namespace {
-int g_failures = 0;
+using namespace drive;
+
 std::string g_saverPath;
 
-void Check(bool condition, const std::string& what)
-{
-    std::printf("%s: %s\n", condition ? "ok" : "FAILED", what.c_str());
-    std::fflush(stdout);
-    if (!condition)
-        ++g_failures;
-}
-
-const char* const kSettingsRoot = "Software\\Quenmoor Soft.";
-const char* const kCaption = "Arcveil 3D:";
-const char* const kModeRefusedText =
-    "CSaverApp::InitInstance() -> CSaverApp::MainLoop() -> CSaverWnd::Create()\n\n"
-    "\"Could not set specified video mode\"";
-
-std::string SectionPath(const std::string& appName)
-{
-    return std::string(kSettingsRoot) + "\\" + appName + "\\Arcveil3D";
-}
-
-// Settings of one program file name: nothing at all (first run), or the given values.
-void ResetSettings(const std::string& appName)
-{
-    RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kSettingsRoot) + "\\" + appName).c_str());
-}
-
-void SetRawValue(const std::string& appName, const char* name, DWORD type, const void* data, DWORD size)
-{
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath(appName).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                    nullptr);
-    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(key);
-}
-
-void SetDword(const std::string& appName, const char* name, DWORD value)
-{
-    SetRawValue(appName, name, REG_DWORD, &value, sizeof value);
-}
+// How this driver waits and how its checks read.
+const DriverStyle kStyle{
+    15000, true, 800, "the first pointer report ends nothing", // the saver window
+    8000, "the process ended, exit code 0",                     // its clean end
+    10000, 5000, true,                                          // the failure box
+    "failure box with caption \"Arcveil 3D:\" shown",
+    "box text is the chain and the video-mode text:",
+    "no saver window was created",
+    "program ended after the box, exit code",
+};
 
 // -1 when the key does not exist.
 int ValueCount(const std::string& appName)
@@ -65,229 +35,6 @@ int ValueCount(const std::string& appName)
                      nullptr);
     RegCloseKey(key);
     return static_cast<int>(values);
-}
-
-struct Saver {
-    PROCESS_INFORMATION process{};
-    bool started = false;
-};
-
-Saver Start(const std::string& path, const std::string& arguments)
-{
-    Saver saver;
-    std::string commandLine = "\"" + path + "\"";
-    if (!arguments.empty())
-        commandLine += " " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    saver.started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &saver.process) != FALSE;
-    return saver;
-}
-
-// Exit code, or -1 when it is still running after timeoutMs (it is then ended).
-long WaitForEnd(Saver& saver, DWORD timeoutMs)
-{
-    if (!saver.started)
-        return -2;
-    if (WaitForSingleObject(saver.process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-        TerminateProcess(saver.process.hProcess, 99);
-        WaitForSingleObject(saver.process.hProcess, 5000);
-        return -1;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(saver.process.hProcess, &code);
-    return static_cast<long>(code);
-}
-
-std::vector<HWND> ProcessWindows(DWORD processId)
-{
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->processId && IsWindowVisible(window))
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::string ClassOf(HWND window)
-{
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-HWND FindMessageBox(DWORD processId)
-{
-    for (HWND window : ProcessWindows(processId)) {
-        char caption[64] = {};
-        GetWindowTextA(window, caption, sizeof caption);
-        if (ClassOf(window) == "#32770" && std::strcmp(caption, kCaption) == 0)
-            return window;
-    }
-    return nullptr;
-}
-
-bool IsFullScreen(HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect.left == 0 && rect.top == 0 && rect.right == GetSystemMetrics(SM_CXSCREEN) &&
-           rect.bottom == GetSystemMetrics(SM_CYSCREEN);
-}
-
-HWND FindSaverWindow(DWORD processId)
-{
-    for (HWND window : ProcessWindows(processId)) {
-        if ((GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) && ClassOf(window) != "#32770")
-            return window;
-    }
-    return nullptr;
-}
-
-template <typename Found>
-HWND WaitFor(Found find, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        if (HWND window = find())
-            return window;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
-bool StillRunning(Saver& saver)
-{
-    return WaitForSingleObject(saver.process.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-// Waits for the end while watching that no failure box appears meanwhile.
-void ExpectCleanEnd(Saver& saver, const std::string& how)
-{
-    const DWORD start = GetTickCount();
-    bool boxSeen = false;
-    while (StillRunning(saver) && GetTickCount() - start < 8000) {
-        boxSeen = boxSeen || FindMessageBox(saver.process.dwProcessId) != nullptr;
-        Sleep(20);
-    }
-    const long code = WaitForEnd(saver, 1000);
-    Check(code == 0, how + ": the process ended, exit code 0 (got " + std::to_string(code) + ")");
-    Check(!boxSeen, how + ": no failure box on the way out");
-}
-
-DWORD CurrentBitsPerPixel()
-{
-    DEVMODEA mode{};
-    mode.dmSize = sizeof mode;
-    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
-    return mode.dmBitsPerPel;
-}
-
-void SendKey(WORD key, bool up)
-{
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-}
-
-void SendButton(DWORD down, DWORD up)
-{
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = down;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = up;
-    SendInput(2, inputs, sizeof inputs[0]);
-}
-
-LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND CreateHostWindow(int clientWidth, int clientHeight)
-{
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = PlainWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "ArcveilTestHost";
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    RegisterClassA(&windowClass);
-    RECT rect{0, 0, clientWidth, clientHeight};
-    AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, FALSE);
-    HWND window = CreateWindowExA(0, "ArcveilTestHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
-                                  rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    return window;
-}
-
-void PumpFor(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(10);
-    }
-}
-
-// The video mode cannot be set: the box with the exact text, no window, mode untouched.
-void ExpectModeRefusedBox(const std::string& path, const std::string& label)
-{
-    const DWORD bitsBefore = CurrentBitsPerPixel();
-    Saver saver = Start(path, "/s");
-    Check(saver.started, label + ": started");
-    HWND box = WaitFor([&] { return FindMessageBox(saver.process.dwProcessId); }, 10000);
-    Check(box != nullptr, label + ": failure box with caption \"Arcveil 3D:\" shown");
-    if (box) {
-        char text[512] = {};
-        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        Check(std::string(text) == kModeRefusedText, label + ": box text is the chain and the video-mode text: [" +
-                                                         std::string(text) + "]");
-        Check(GetWindow(box, GW_OWNER) == nullptr, label + ": box has no owner window");
-        Check(GetDlgItem(box, IDOK) != nullptr && GetDlgItem(box, IDCANCEL) == nullptr,
-              label + ": box has the single button OK");
-        Check(FindSaverWindow(saver.process.dwProcessId) == nullptr, label + ": no saver window was created");
-        Check(CurrentBitsPerPixel() == bitsBefore, label + ": display mode untouched");
-        SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-    }
-    const long code = WaitForEnd(saver, 5000);
-    Check(code == 0, label + ": program ended after the box, exit code " + std::to_string(code));
-}
-
-// Starts the saver with the pointer at a known place and waits for its window.
-HWND StartSaverWindow(Saver& saver, const std::string& path, const std::string& label)
-{
-    SetCursorPos(100, 100);
-    saver = Start(path, "/s");
-    HWND window = WaitFor([&] { return FindSaverWindow(saver.process.dwProcessId); }, 15000);
-    Check(window != nullptr, label + ": topmost saver window shown");
-    if (!window)
-        return nullptr;
-    Check(IsFullScreen(window), label + ": it covers the screen");
-    Check(FindMessageBox(saver.process.dwProcessId) == nullptr, label + ": no failure box");
-    // Wine reports the pointer to a new window once, shortly after it appears.
-    Sleep(800);
-    Check(StillRunning(saver), label + ": the first pointer report ends nothing");
-    return window;
 }
 
 // Tells the calling script that the program is in the state to look at, and waits
@@ -305,8 +52,8 @@ void HoldWhileMeasured(const std::string& readyFile, const std::string& goFile)
 int ScenarioModeRefused()
 {
     ResetSettings("Arcveil3D");
-    ExpectModeRefusedBox(g_saverPath, "default settings, display refuses 640x480x16");
-    return g_failures;
+    ExpectModeRefusedBox(g_saverPath, "default settings, display refuses 640x480x16", kStyle);
+    return FailureCount();
 }
 
 int ScenarioModeAccepted()
@@ -314,17 +61,17 @@ int ScenarioModeAccepted()
     ResetSettings("Arcveil3D");
     const DWORD bitsBefore = CurrentBitsPerPixel();
     Saver saver;
-    HWND window = StartSaverWindow(saver, g_saverPath, "default mode 640x480x16");
+    HWND window = StartSaverWindow(saver, g_saverPath, "default mode 640x480x16", kStyle);
     if (window) {
         // Wine keeps a switched depth inside the switching process (windows_tests checks
         // it there); from here only the outcome shows: the saver ran instead of a box.
         SendKey('A', false);
         SendKey('A', true);
-        ExpectCleanEnd(saver, "key press");
+        ExpectCleanEnd(saver, "key press", kStyle);
     }
     Check(CurrentBitsPerPixel() == bitsBefore, "the desktop mode is back (" + std::to_string(CurrentBitsPerPixel()) +
                                                    " bits, before " + std::to_string(bitsBefore) + ")");
-    return g_failures;
+    return FailureCount();
 }
 
 int ScenarioEnd(const std::string& how, const std::string& readyFile, const std::string& goFile)
@@ -333,10 +80,10 @@ int ScenarioEnd(const std::string& how, const std::string& readyFile, const std:
     SetDword("Arcveil3D", "Desktop", 1);
     const DWORD bitsBefore = CurrentBitsPerPixel();
     Saver saver;
-    HWND window = StartSaverWindow(saver, g_saverPath, "desktop mode, ended by " + how);
+    HWND window = StartSaverWindow(saver, g_saverPath, "desktop mode, ended by " + how, kStyle);
     if (!window) {
         WaitForEnd(saver, 0);
-        return g_failures;
+        return FailureCount();
     }
     Check(CurrentBitsPerPixel() == bitsBefore, "desktop mode kept");
     CURSORINFO cursor{};
@@ -368,7 +115,7 @@ int ScenarioEnd(const std::string& how, const std::string& readyFile, const std:
         SendKey(VK_F4, true);
         SendKey(VK_MENU, true);
     } else if (how == "activation") {
-        HWND other = CreateHostWindow(200, 100);
+        HWND other = CreateHostWindow(200, 100, HostSize::Client);
         SetForegroundWindow(other);
         PumpFor(300);
         DestroyWindow(other);
@@ -384,9 +131,9 @@ int ScenarioEnd(const std::string& how, const std::string& readyFile, const std:
     } else {
         Check(false, "known way to end: " + how);
     }
-    ExpectCleanEnd(saver, how);
+    ExpectCleanEnd(saver, how, kStyle);
     Check(!IsWindow(window), how + ": the saver window is gone");
-    return g_failures;
+    return FailureCount();
 }
 
 int ScenarioRegistry()
@@ -399,14 +146,14 @@ int ScenarioRegistry()
     ResetSettings("Arcveil3D");
     ResetSettings("Other Copy");
     SetDword("Arcveil3D", "Desktop", 1);
-    ExpectModeRefusedBox(copy, "a copy under another file name has its own (default) settings");
+    ExpectModeRefusedBox(copy, "a copy under another file name has its own (default) settings", kStyle);
     Check(ValueCount("Other Copy") == 0, "the copy's key was created on reading, without values");
     {
         Saver saver;
-        if (StartSaverWindow(saver, g_saverPath, "the original keeps Desktop = 1")) {
+        if (StartSaverWindow(saver, g_saverPath, "the original keeps Desktop = 1", kStyle)) {
             SendKey('A', false);
             SendKey('A', true);
-            ExpectCleanEnd(saver, "key press");
+            ExpectCleanEnd(saver, "key press", kStyle);
         }
     }
 
@@ -414,26 +161,26 @@ int ScenarioRegistry()
     SetRawValue("Arcveil3D", "Desktop", REG_BINARY, fourBytes, 4);
     {
         Saver saver;
-        if (StartSaverWindow(saver, g_saverPath, "Desktop as four bytes of REG_BINARY counts as on")) {
+        if (StartSaverWindow(saver, g_saverPath, "Desktop as four bytes of REG_BINARY counts as on", kStyle)) {
             SendKey('A', false);
             SendKey('A', true);
-            ExpectCleanEnd(saver, "key press");
+            ExpectCleanEnd(saver, "key press", kStyle);
         }
     }
     SetRawValue("Arcveil3D", "Desktop", REG_SZ, "1", 2);
-    ExpectModeRefusedBox(g_saverPath, "Desktop as the REG_SZ \"1\" (two bytes) counts as missing");
+    ExpectModeRefusedBox(g_saverPath, "Desktop as the REG_SZ \"1\" (two bytes) counts as missing", kStyle);
 
     SetDword("Arcveil3D", "Desktop", 1);
     HKEY key = nullptr;
     RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath("Arcveil3D").c_str(), 0, KEY_ALL_ACCESS, &key);
     RegDeleteValueA(key, "Desktop");
     RegCloseKey(key);
-    ExpectModeRefusedBox(g_saverPath, "a deleted Desktop value takes its default 0");
+    ExpectModeRefusedBox(g_saverPath, "a deleted Desktop value takes its default 0", kStyle);
 
     DeleteFileA(copy.c_str());
     ResetSettings("Other Copy");
     ResetSettings("Arcveil3D");
-    return g_failures;
+    return FailureCount();
 }
 
 int ScenarioOptions(const std::string& readyFile, const std::string& goFile)
@@ -449,17 +196,10 @@ int ScenarioOptions(const std::string& readyFile, const std::string& goFile)
     }
 
     // Preview: a child covering the host window's client area, ending with the host.
-    HWND host = CreateHostWindow(152, 112);
+    HWND host = CreateHostWindow(152, 112, HostSize::Client);
     PumpFor(200);
     Saver saver = Start(g_saverPath, "/p " + std::to_string(reinterpret_cast<INT_PTR>(host)));
-    HWND child = nullptr;
-    const DWORD start = GetTickCount();
-    while (!child && GetTickCount() - start < 10000) {
-        PumpFor(50);
-        HWND candidate = GetWindow(host, GW_CHILD);
-        if (candidate && IsWindowVisible(candidate))
-            child = candidate;
-    }
+    HWND child = WaitForChild(host, 10000);
     Check(child != nullptr, "/p <host>: a child window appears in the host window");
     if (child) {
         RECT hostClient{}, childClient{};
@@ -476,7 +216,7 @@ int ScenarioOptions(const std::string& readyFile, const std::string& goFile)
     PumpFor(100);
     const long code = WaitForEnd(saver, 8000);
     Check(code == 0, "destroying the host ends the preview, exit code " + std::to_string(code));
-    return g_failures;
+    return FailureCount();
 }
 
 // What the file carries for the host and the system: the description string, the
@@ -487,7 +227,7 @@ int ScenarioResources()
     HMODULE module = LoadLibraryExA(g_saverPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     Check(module != nullptr, "the program file loads as data");
     if (!module)
-        return g_failures;
+        return FailureCount();
     char text[64] = {};
     LoadStringA(module, 1, text, sizeof text);
     Check(std::string(text) == "Screen Saver", std::string("string 1 is \"Screen Saver\" (got \"") + text + "\")");
@@ -513,7 +253,7 @@ int ScenarioResources()
     Check(FindResourceA(module, MAKEINTRESOURCEA(128), MAKEINTRESOURCEA(14)) != nullptr, "icon 128");
     Check(FindResourceA(module, MAKEINTRESOURCEA(129), MAKEINTRESOURCEA(12)) != nullptr, "cursor 129");
     FreeLibrary(module);
-    return g_failures;
+    return FailureCount();
 }
 } // namespace
 

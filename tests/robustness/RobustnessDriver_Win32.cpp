@@ -13,69 +13,39 @@
 //   bare         a program file without its pictures, sound and page runs all three
 //                modes without a failure box
 // Each check prints "ok" or "FAILED"; the exit code is the number of failed checks.
-#include <windows.h>
+#include "DriverSupport_Win32.h" // windows.h, which tlhelp32.h needs first
+
 #include <tlhelp32.h>
 
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
+using namespace drive;
 
-int g_failures = 0;
 std::string g_saverPath;
-
-void Check(bool condition, const std::string& what)
-{
-    std::printf("%s: %s\n", condition ? "ok" : "FAILED", what.c_str());
-    std::fflush(stdout);
-    if (!condition)
-        ++g_failures;
-}
-
-const char* const kSettingsRoot = "Software\\Quenmoor Soft.";
-const char* const kCaption = "Arcveil 3D:";
-const char* const kModeRefusedText =
-    "CSaverApp::InitInstance() -> CSaverApp::MainLoop() -> CSaverWnd::Create()\n\n"
-    "\"Could not set specified video mode\"";
+std::string g_appName;
 constexpr int kAboutButton = 1015;
 
-// The settings key follows the program's file name without directory and extension.
-std::string AppName(const std::string& path)
-{
-    std::string name = path.substr(path.find_last_of("\\/") + 1);
-    return name.substr(0, name.find_last_of('.'));
-}
-
-std::string SectionPath()
-{
-    return std::string(kSettingsRoot) + "\\" + AppName(g_saverPath) + "\\Arcveil3D";
-}
-
-void ResetSettings()
-{
-    RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kSettingsRoot) + "\\" + AppName(g_saverPath)).c_str());
-}
-
-void SetRawValue(const char* name, DWORD type, const void* data, DWORD size)
-{
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(key);
-}
-
-void SetDword(const char* name, DWORD value)
-{
-    SetRawValue(name, REG_DWORD, &value, sizeof value);
-}
+// How this driver waits and how its checks read.
+const DriverStyle kStyle{
+    20000, false, 700, "still running after the first pointer report", // the saver window
+    10000, "ended with exit code 0",                                   // its clean end
+    15000, 8000, false,                                                // the failure box
+    "failure box shown",
+    "box text",
+    "no saver window",
+    "ended after the box, exit code",
+};
 
 // The raw bytes of every value in the section, for "nothing was written" checks.
 std::string SectionSnapshot()
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath(g_appName).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return "<no key>";
     std::string snapshot;
     for (DWORD index = 0;; ++index) {
@@ -93,115 +63,11 @@ std::string SectionSnapshot()
     return snapshot;
 }
 
-struct Saver {
-    PROCESS_INFORMATION process{};
-    bool started = false;
-};
-
-Saver Start(const std::string& arguments)
-{
-    Saver saver;
-    std::string commandLine = "\"" + g_saverPath + "\"";
-    if (!arguments.empty())
-        commandLine += " " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    saver.started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &saver.process) != FALSE;
-    return saver;
-}
-
-bool StillRunning(const Saver& saver)
-{
-    return saver.started && WaitForSingleObject(saver.process.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-// Exit code, or -1 when it is still running after timeoutMs (it is then ended).
-long WaitForEnd(Saver& saver, DWORD timeoutMs)
-{
-    if (!saver.started)
-        return -2;
-    long code = -1;
-    if (WaitForSingleObject(saver.process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-        DWORD exitCode = 0;
-        GetExitCodeProcess(saver.process.hProcess, &exitCode);
-        code = static_cast<long>(exitCode);
-    } else {
-        TerminateProcess(saver.process.hProcess, 99);
-        WaitForSingleObject(saver.process.hProcess, 5000);
-    }
-    CloseHandle(saver.process.hProcess);
-    CloseHandle(saver.process.hThread);
-    saver.started = false;
-    return code;
-}
-
-std::vector<HWND> ProcessWindows(DWORD processId, bool visibleOnly = true)
-{
-    struct Search {
-        DWORD processId;
-        bool visibleOnly;
-        std::vector<HWND> found;
-    } search{processId, visibleOnly, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->processId && (!s->visibleOnly || IsWindowVisible(window)))
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::string ClassOf(HWND window)
-{
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-HWND FindMessageBox(DWORD processId)
-{
-    for (HWND window : ProcessWindows(processId)) {
-        char caption[64] = {};
-        GetWindowTextA(window, caption, sizeof caption);
-        if (ClassOf(window) == "#32770" && std::strcmp(caption, kCaption) == 0)
-            return window;
-    }
-    return nullptr;
-}
-
 HWND FindDialog(DWORD processId)
 {
     for (HWND window : ProcessWindows(processId)) {
         if (ClassOf(window) == "#32770" && GetDlgItem(window, kAboutButton) != nullptr)
             return window;
-    }
-    return nullptr;
-}
-
-HWND FindSaverWindow(DWORD processId)
-{
-    for (HWND window : ProcessWindows(processId)) {
-        if ((GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) && ClassOf(window) != "#32770")
-            return window;
-    }
-    return nullptr;
-}
-
-template <typename Found>
-HWND WaitFor(Found find, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        if (HWND window = find())
-            return window;
-        Sleep(30);
     }
     return nullptr;
 }
@@ -226,133 +92,11 @@ std::string ExeName()
     return g_saverPath.substr(g_saverPath.find_last_of("\\/") + 1);
 }
 
-struct DisplayMode {
-    DWORD width, height, bits;
-    bool operator==(const DisplayMode& o) const { return width == o.width && height == o.height && bits == o.bits; }
-    std::string Text() const
-    {
-        return std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(bits);
-    }
-};
-
-DisplayMode CurrentMode()
-{
-    DEVMODEA mode{};
-    mode.dmSize = sizeof mode;
-    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
-    return {mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel};
-}
-
-void SendKey(WORD key, bool up)
-{
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-}
-
-void PressKey(WORD key)
-{
-    SendKey(key, false);
-    SendKey(key, true);
-}
-
-void SendButton(DWORD down, DWORD up)
-{
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = down;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = up;
-    SendInput(2, inputs, sizeof inputs[0]);
-}
-
-LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND CreatePlainWindow(int width, int height)
-{
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = PlainWindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "ArcveilRobustnessHost";
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        registered = RegisterClassA(&windowClass) != 0;
-    }
-    return CreateWindowExA(0, "ArcveilRobustnessHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, width,
-                           height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
-void PumpFor(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(10);
-    }
-}
-
-// Starts the saver with the pointer at a known place and waits until its window shows
-// and Wine's first pointer report has come and gone.
-HWND StartSaverWindow(Saver& saver, const std::string& label)
-{
-    SetCursorPos(100, 100);
-    saver = Start("/s");
-    HWND window = WaitFor([&] { return FindSaverWindow(saver.process.dwProcessId); }, 20000);
-    Check(window != nullptr, label + ": topmost saver window shown");
-    if (!window)
-        return nullptr;
-    Check(FindMessageBox(saver.process.dwProcessId) == nullptr, label + ": no failure box");
-    Sleep(700);
-    Check(StillRunning(saver), label + ": still running after the first pointer report");
-    return window;
-}
-
-// Waits for the end while watching that no failure box appears meanwhile.
-void ExpectCleanEnd(Saver& saver, const std::string& label)
-{
-    const DWORD start = GetTickCount();
-    bool boxSeen = false;
-    while (StillRunning(saver) && GetTickCount() - start < 10000) {
-        boxSeen = boxSeen || FindMessageBox(saver.process.dwProcessId) != nullptr;
-        Sleep(20);
-    }
-    const long code = WaitForEnd(saver, 1000);
-    Check(code == 0, label + ": ended with exit code 0 (got " + std::to_string(code) + ")");
-    Check(!boxSeen, label + ": no failure box on the way out");
-}
-
-// The video mode cannot be set: the box with the exact text, then the program ends.
-void ExpectModeRefusedBox(const std::string& label)
-{
-    Saver saver = Start("/s");
-    HWND box = WaitFor([&] { return FindMessageBox(saver.process.dwProcessId); }, 15000);
-    Check(box != nullptr, label + ": failure box shown");
-    if (box) {
-        char text[512] = {};
-        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        Check(std::string(text) == kModeRefusedText, label + ": box text [" + std::string(text) + "]");
-        Check(FindSaverWindow(saver.process.dwProcessId) == nullptr, label + ": no saver window");
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-    }
-    const long code = WaitForEnd(saver, 8000);
-    Check(code == 0, label + ": ended after the box, exit code " + std::to_string(code));
-}
-
 // The settings dialog opens over the stored values and Cancel leaves them as they were.
 void ExpectDialogOpensAndCancels(const std::string& label)
 {
     const std::string before = SectionSnapshot();
-    Saver saver = Start("/c");
+    Saver saver = Start(g_saverPath, "/c");
     HWND dialog = WaitFor([&] { return FindDialog(saver.process.dwProcessId); }, 15000);
     Check(dialog != nullptr, label + ": the settings dialog opens");
     if (dialog) {
@@ -398,7 +142,7 @@ const Ending kEndings[] = {
      }},
     {"another window activated",
      [](HWND) {
-         HWND other = CreatePlainWindow(200, 100);
+         HWND other = CreateHostWindow(200, 100, HostSize::Outer);
          SetForegroundWindow(other);
          PumpFor(300);
          DestroyWindow(other);
@@ -408,7 +152,7 @@ constexpr int kEndingCount = sizeof kEndings / sizeof kEndings[0];
 
 int ScenarioCycle(int starts)
 {
-    ResetSettings(); // default mode 640x480x16, desktop mode off
+    ResetSettings(g_appName); // default mode 640x480x16, desktop mode off
     const DisplayMode before = CurrentMode();
     const std::string exeName = ExeName();
     Check(ProcessesNamed(exeName) == 0, "no saver process before the first start");
@@ -417,35 +161,35 @@ int ScenarioCycle(int starts)
         const Ending& ending = kEndings[i % kEndingCount];
         const std::string label = "start " + std::to_string(i + 1) + " of " + std::to_string(starts) + ", ended by " +
                                   ending.name;
-        const int failuresBefore = g_failures;
+        const int failuresBefore = FailureCount();
         Saver saver;
-        HWND window = StartSaverWindow(saver, label);
+        HWND window = StartSaverWindow(saver, g_saverPath, label, kStyle);
         if (!window) {
             WaitForEnd(saver, 0);
             continue;
         }
         ending.act(window);
-        ExpectCleanEnd(saver, label);
+        ExpectCleanEnd(saver, label, kStyle);
         Check(!IsWindow(window), label + ": its window is gone");
         Sleep(100);
         Check(ProcessesNamed(exeName) == 0, label + ": no saver process left");
         const DisplayMode after = CurrentMode();
         Check(after == before, label + ": display mode " + after.Text() + " as before (" + before.Text() + ")");
-        clean += g_failures == failuresBefore;
+        clean += FailureCount() == failuresBefore;
     }
     std::printf("%d of %d starts ended cleanly\n", clean, starts);
-    return g_failures;
+    return FailureCount();
 }
 
 int ScenarioBurst()
 {
-    ResetSettings();
+    ResetSettings(g_appName);
     const DisplayMode before = CurrentMode();
     Saver saver;
-    HWND window = StartSaverWindow(saver, "input in bursts");
+    HWND window = StartSaverWindow(saver, g_saverPath, "input in bursts", kStyle);
     if (!window) {
         WaitForEnd(saver, 0);
-        return g_failures;
+        return FailureCount();
     }
     // Hundreds of moves, clicks and keys queued before the saver can handle the first.
     std::vector<INPUT> inputs;
@@ -480,16 +224,16 @@ int ScenarioBurst()
         PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(i, i));
         PostMessageA(window, WM_KEYDOWN, 'Q', 0);
     }
-    ExpectCleanEnd(saver, "input in bursts");
+    ExpectCleanEnd(saver, "input in bursts", kStyle);
     Check(ProcessesNamed(ExeName()) == 0, "input in bursts: no saver process left");
     Check(CurrentMode() == before, "input in bursts: display mode as before");
-    return g_failures;
+    return FailureCount();
 }
 
 int ScenarioArguments()
 {
     // A window handle that was real a moment ago.
-    HWND gone = CreatePlainWindow(100, 100);
+    HWND gone = CreateHostWindow(100, 100, HostSize::Outer);
     const std::string goneHandle = std::to_string(reinterpret_cast<INT_PTR>(gone));
     DestroyWindow(gone);
 
@@ -511,7 +255,7 @@ int ScenarioArguments()
                                                          std::to_string(arguments.size()) + " characters)"
                                                    : arguments) +
             "]";
-        Saver saver = Start(arguments);
+        Saver saver = Start(g_saverPath, arguments);
         Check(saver.started, label + ": started");
         bool windowSeen = false;
         const DWORD start = GetTickCount();
@@ -525,7 +269,7 @@ int ScenarioArguments()
                                             std::to_string(code) + ")");
         Check(!windowSeen, label + ": no window");
     }
-    return g_failures;
+    return FailureCount();
 }
 
 int ScenarioRegistry()
@@ -569,15 +313,15 @@ int ScenarioRegistry()
         {"Desktop -1 (on: mode never switched)", "Desktop", REG_DWORD, dword(-1), Runs},
     };
     for (const Case& c : cases) {
-        ResetSettings();
-        SetRawValue(c.name, c.type, c.data.data(), static_cast<DWORD>(c.data.size()));
+        ResetSettings(g_appName);
+        SetRawValue(g_appName, c.name, c.type, c.data.data(), static_cast<DWORD>(c.data.size()));
         if (c.outcome == Box) {
-            ExpectModeRefusedBox(c.label);
+            ExpectModeRefusedBox(g_saverPath, c.label, kStyle);
         } else {
             Saver saver;
-            if (StartSaverWindow(saver, c.label)) {
+            if (StartSaverWindow(saver, g_saverPath, c.label, kStyle)) {
                 PressKey('A');
-                ExpectCleanEnd(saver, c.label);
+                ExpectCleanEnd(saver, c.label, kStyle);
             } else {
                 WaitForEnd(saver, 0);
             }
@@ -585,47 +329,40 @@ int ScenarioRegistry()
         ExpectDialogOpensAndCancels(std::string(c.label) + ", settings dialog");
     }
     // Every value at once, all of them hostile.
-    ResetSettings();
-    SetDword("Width", 0xffffffffu);
-    SetDword("Height", 100000);
-    SetRawValue("Depth", REG_SZ, "32", 3);
-    SetRawValue("Desktop", REG_BINARY, "\x01\x00\x00\x00\x00", 5);
-    SetDword("Sounds", 0x80000000u);
-    ExpectModeRefusedBox("every value hostile");
+    ResetSettings(g_appName);
+    SetDword(g_appName, "Width", 0xffffffffu);
+    SetDword(g_appName, "Height", 100000);
+    SetRawValue(g_appName, "Depth", REG_SZ, "32", 3);
+    SetRawValue(g_appName, "Desktop", REG_BINARY, "\x01\x00\x00\x00\x00", 5);
+    SetDword(g_appName, "Sounds", 0x80000000u);
+    ExpectModeRefusedBox(g_saverPath, "every value hostile", kStyle);
     ExpectDialogOpensAndCancels("every value hostile, settings dialog");
-    ResetSettings();
-    return g_failures;
+    ResetSettings(g_appName);
+    return FailureCount();
 }
 
 int ScenarioBare()
 {
-    ResetSettings();
-    SetDword("Desktop", 1);
+    ResetSettings(g_appName);
+    SetDword(g_appName, "Desktop", 1);
     {
         Saver saver;
-        HWND window = StartSaverWindow(saver, "without pictures and sound, saver");
+        HWND window = StartSaverWindow(saver, g_saverPath, "without pictures and sound, saver", kStyle);
         if (window) {
             Sleep(1500); // frames with every texture 0 and no sound
             Check(StillRunning(saver) && FindMessageBox(saver.process.dwProcessId) == nullptr,
                   "without pictures and sound: frames drawn, no box");
             PressKey('A');
-            ExpectCleanEnd(saver, "without pictures and sound, saver");
+            ExpectCleanEnd(saver, "without pictures and sound, saver", kStyle);
         } else {
             WaitForEnd(saver, 0);
         }
     }
     {
-        HWND host = CreatePlainWindow(160, 120);
+        HWND host = CreateHostWindow(160, 120, HostSize::Outer);
         PumpFor(200);
-        Saver saver = Start("/p " + std::to_string(reinterpret_cast<INT_PTR>(host)));
-        HWND child = nullptr;
-        const DWORD start = GetTickCount();
-        while (!child && GetTickCount() - start < 10000) {
-            PumpFor(50);
-            HWND candidate = GetWindow(host, GW_CHILD);
-            if (candidate && IsWindowVisible(candidate))
-                child = candidate;
-        }
+        Saver saver = Start(g_saverPath, "/p " + std::to_string(reinterpret_cast<INT_PTR>(host)));
+        HWND child = WaitForChild(host, 10000);
         Check(child != nullptr, "without the title picture: the preview child still appears");
         PumpFor(500);
         Check(StillRunning(saver), "without the title picture: the preview keeps running");
@@ -644,7 +381,7 @@ int ScenarioBare()
         const std::string tempPage = std::string(temp) + "Arcveil3D.htm";
         DeleteFileA(page.c_str());
         DeleteFileA(tempPage.c_str());
-        Saver saver = Start("/c");
+        Saver saver = Start(g_saverPath, "/c");
         HWND dialog = WaitFor([&] { return FindDialog(saver.process.dwProcessId); }, 15000);
         Check(dialog != nullptr, "without its background picture: the settings dialog opens");
         if (dialog) {
@@ -663,8 +400,8 @@ int ScenarioBare()
         const long code = WaitForEnd(saver, 8000);
         Check(code == 0, "without pictures: the dialog ends with exit code 0 (got " + std::to_string(code) + ")");
     }
-    ResetSettings();
-    return g_failures;
+    ResetSettings(g_appName);
+    return FailureCount();
 }
 
 } // namespace
@@ -676,6 +413,7 @@ int main(int argc, char** argv)
         return 100;
     }
     g_saverPath = argv[1];
+    g_appName = AppName(g_saverPath);
     const std::string scenario = argv[2];
     if (scenario == "cycle")
         return ScenarioCycle(argc >= 4 ? std::atoi(argv[3]) : 50);
