@@ -1,6 +1,5 @@
 #include "linux/CLinuxSaverApp.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -9,6 +8,7 @@
 #include "app/Settings.h"
 #include "linux/CXSaverWnd.h"
 #include "linux/FailureReport.h"
+#include "linux/FixedStepClock.h"
 #include "linux/LinuxErrors.h"
 #include "linux/SettingsFile.h"
 #include "platform/Clock.h"
@@ -74,9 +74,9 @@ void CLinuxSaverApp::MainLoop(const SaverOptions& options)
 
     CXSaverWnd window(options);
     window.Create();
-    for (int frame = 1; window.PumpEvents(); ++frame) {
+    for (std::int64_t frame = 1; window.PumpEvents(); ++frame) {
         if (options.step)
-            fixedClock = static_cast<std::uint32_t>(std::llround(frame * *options.step * 1000.0));
+            fixedClock = FixedStepMilliseconds(frame, *options.step);
         window.DrawFrame();
         if (options.frames != 0 && frame >= options.frames)
             break;
