@@ -105,9 +105,17 @@ TEST_CASE("the device gets the samples in a loop, straight from the resource")
     ServeResource(144, image);
     PlayFor(144, 40000);
     const std::vector<unsigned char> written = disk.Written();
-    REQUIRE(written.size() >= 40000);
-    for (std::size_t i = 0; i < written.size(); ++i)
-        REQUIRE(written[i] == samples[i % samples.size()]);
+    // The disk driver writes silence (0x80) for any buffer it fills while the device is
+    // paused: before the player starts it and after it stops, depending on timing.
+    std::size_t first = 0;
+    while (first < written.size() && written[first] == 0x80)
+        ++first;
+    std::size_t end = written.size();
+    while (end > first && written[end - 1] == 0x80)
+        --end;
+    REQUIRE(end - first >= 32 * samples.size()); // many times round the loop
+    for (std::size_t i = first; i < end; ++i)
+        REQUIRE(written[i] == samples[(i - first) % samples.size()]);
 }
 
 TEST_CASE("no sound and no device for a missing resource or an image that is not PCM WAVE")
