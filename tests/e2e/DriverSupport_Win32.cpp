@@ -67,8 +67,14 @@ Saver Start(const std::string& path, const std::string& arguments)
     startup.cb = sizeof startup;
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
-    saver.started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &saver.process) != FALSE;
+    // Under a loaded Wine a process start now and then fails on its own; that says
+    // nothing about the program, so try again a few times before the check sees it.
+    for (int attempt = 0; attempt < 3 && !saver.started; ++attempt) {
+        if (attempt > 0)
+            Sleep(250);
+        saver.started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                       &startup, &saver.process) != FALSE;
+    }
     return saver;
 }
 
