@@ -4,15 +4,13 @@
 #   capture-frames.sh <saver_driver.exe> <Arcveil3D.scr> <output folder>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${DISPLAY:-}" ] || [ -z "${WINEPREFIX:-}" ]; then
-  exec "$here/../wine/with-wine.sh" --screen 640x480 -- "$0" "$@"
-fi
+. "$here/../wine/session.sh"
+require_wine_session "" "$0" "$@"
 driver="$1"
 saver="$2"
 out="$3"
 mkdir -p "$out"
 rm -f "$out/ready" "$out/go" "$out/frame1.png" "$out/frame2.png"
-winpath() { echo "Z:$1" | tr / '\\'; }
 
 WINE_TEST_TIMEOUT=120 "$here/../../cmake/wine-run.sh" "$driver" "$(winpath "$saver")" end key \
   "$(winpath "$out/ready")" "$(winpath "$out/go")" &

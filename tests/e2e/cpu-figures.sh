@@ -5,14 +5,12 @@
 #   cpu-figures.sh <saver_driver.exe> <Arcveil3D.scr> <work folder>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${DISPLAY:-}" ] || [ -z "${WINEPREFIX:-}" ]; then
-  exec "$here/../wine/with-wine.sh" --screen 640x480 -- "$0" "$@"
-fi
+. "$here/../wine/session.sh"
+require_wine_session "" "$0" "$@"
 driver="$1"
 saver="$2"
 work="$3"
 mkdir -p "$work"
-winpath() { echo "Z:$1" | tr / '\\'; }
 ticks_per_second=$(getconf CLK_TCK)
 
 # CPU ticks (user + system) of the running program, found by its command line.

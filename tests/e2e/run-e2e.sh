@@ -7,19 +7,12 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 size="$1"
 shift
-
-current=""
-if [ -n "${DISPLAY:-}" ] && [ -n "${WINEPREFIX:-}" ]; then
-  current=$(xdpyinfo -display "$DISPLAY" 2>/dev/null | awk '/dimensions:/ {print $2}')
-fi
-if [ "$current" != "$size" ]; then
-  exec "$here/../wine/with-wine.sh" --screen "$size" -- "$0" "$size" "$@"
-fi
+. "$here/../wine/session.sh"
+require_wine_session "$size" "$0" "$size" "$@"
 
 driver="$1"
 saver="$2"
 shift 2
-winpath() { echo "Z:$1" | tr / '\\'; }
 
 failed=0
 for scenario in "$@"; do
