@@ -22,8 +22,9 @@ declare -A files=(
   [fuzz_command_line]="app/RunMode.cpp app/MatchOption.cpp linux/SaverOptions.cpp"
   [fuzz_registry_settings]="app/RegistryValue.cpp app/Settings.cpp"
   [fuzz_frame_timing]="render/FrameClock.cpp render/CGLDrawer_Timing.cpp render/CGLDrawer.cpp render/CGLDrawer_Layers.cpp"
+  [fuzz_linux_inputs]="assets/WaveFile.cpp linux/SettingsFile.cpp"
 )
-for target in fuzz_tga_decode fuzz_command_line fuzz_registry_settings fuzz_frame_timing; do
+for target in fuzz_tga_decode fuzz_command_line fuzz_registry_settings fuzz_frame_timing fuzz_linux_inputs; do
   profile="$build/$target.profraw"
   LLVM_PROFILE_FILE="$profile" "$build/fuzz/$target" -runs=0 "$corpora/$target/corpus" >/dev/null 2>&1
   llvm-profdata merge -sparse "$profile" -o "$build/$target.profdata"
