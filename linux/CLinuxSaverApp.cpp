@@ -8,10 +8,10 @@
 #include "app/Settings.h"
 #include "linux/CXSaverWnd.h"
 #include "linux/FailureReport.h"
-#include "linux/FixedStepClock.h"
 #include "linux/LinuxErrors.h"
 #include "linux/SettingsFile.h"
 #include "platform/Clock.h"
+#include "platform/FixedStepClock.h"
 #include "platform/CrtRandom.h"
 
 namespace {

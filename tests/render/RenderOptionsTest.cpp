@@ -87,13 +87,4 @@ TEST_CASE("the offscreen renderer's options")
         CHECK(FrameFileName("f%02d.png", 123) == "f123.png");
         CHECK(FrameFileName("last.png", 5) == "last.png");
     }
-    SUBCASE("the clock before each frame advances by the step without drift")
-    {
-        CHECK(FrameClockMs(0, 1.0 / 60) == 17u);
-        CHECK(FrameClockMs(1, 1.0 / 60) == 33u);
-        CHECK(FrameClockMs(59, 1.0 / 60) == 1000u);
-        CHECK(FrameClockMs(5999, 1.0 / 60) == 100000u);
-        CHECK(FrameClockMs(9, 0.1) == 1000u);
-        CHECK(FrameClockMs(3, 0.0) == 0u);
-    }
 }

@@ -102,12 +102,6 @@ std::string FrameFileName(const std::string& pattern, int index)
     return pattern.substr(0, at) + number + pattern.substr(at + length);
 }
 
-std::uint32_t FrameClockMs(int index, double step)
-{
-    const double ms = std::floor((index + 1.0) * step * 1000.0 + 0.5);
-    return static_cast<std::uint32_t>(std::fmod(ms, 4294967296.0));
-}
-
 bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions& options, std::string& error)
 {
     options = RenderOptions{};

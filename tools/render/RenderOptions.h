@@ -28,9 +28,4 @@ bool HasFrameField(const std::string& pattern);
 // The file name of frame `index` (0-based) for a pattern; without a field, the pattern.
 std::string FrameFileName(const std::string& pattern, int index);
 
-// The clock reading, in milliseconds, before frame `index` (0-based) with the given step:
-// the clock starts at 0 at set-up and advances by the step before each frame, rounded to
-// whole milliseconds from the exact time so that rounding never accumulates.
-std::uint32_t FrameClockMs(int index, double step);
-
 extern const char* const kRenderUsage;

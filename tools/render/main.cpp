@@ -15,6 +15,7 @@
 #include "app/CallChain.h"
 #include "app/Settings.h"
 #include "platform/Clock.h"
+#include "platform/FixedStepClock.h"
 #include "platform/CrtRandom.h"
 #include "platform/EglPbufferContext.h"
 #include "render/CGLDrawer.h"
@@ -111,7 +112,7 @@ int Run(const RenderOptions& options)
     const double threadStart = Seconds(CLOCK_THREAD_CPUTIME_ID);
     const double processStart = Seconds(CLOCK_PROCESS_CPUTIME_ID);
     for (int frame = 0; frame < options.frames; ++frame) {
-        clockMs = FrameClockMs(frame, options.step);
+        clockMs = FixedStepMilliseconds(frame + 1, options.step);
         drawer->Draw();
         glFinish();
         const bool last = frame + 1 == options.frames;

@@ -1,4 +1,4 @@
-#include "linux/FixedStepClock.h"
+#include "platform/FixedStepClock.h"
 
 #include <cmath>
 
