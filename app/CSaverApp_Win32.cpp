@@ -9,6 +9,7 @@
 #include "display/CSaverWnd_Win32.h"
 #include "platform/Clock.h"
 #include "platform/CrtRandom.h"
+#include "platform/Sound_Win32.h"
 
 namespace {
 // A run-mode window posts the quit message when it is destroyed, so a waiting quit
@@ -65,6 +66,7 @@ void CSaverApp::MainLoop()
 {
     CHAIN_OPERATION("CSaverApp::MainLoop");
     CrtSrand(ClockMilliseconds());
+    SetSoundPlayer(&SystemSoundPlayer());
     SetRegistryKey(kSettingsCompanyKey);
     LoadSettings();
 

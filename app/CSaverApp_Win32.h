@@ -7,8 +7,8 @@
 #include "framework/Framework.h"
 
 inline constexpr const char* kFailureCaption = "Arcveil 3D:";
-// MB_TASKMODAL | MB_ICONINFORMATION: no owner window, the single button OK.
-inline constexpr UINT kFailureBoxFlags = 0x2040;
+// No owner window, the single button OK.
+inline constexpr UINT kFailureBoxFlags = MB_TASKMODAL | MB_ICONINFORMATION;
 
 class CSaverApp : public CWinApp {
 public:

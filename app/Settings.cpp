@@ -44,3 +44,38 @@ void WriteSettings(IProfileStore& store, const SettingsRecord& settings)
     for (const auto& descriptor : kSettingDescriptors)
         store.WriteProfileInt(kSettingsSection, descriptor.name, settings.*descriptor.field);
 }
+
+std::optional<std::int32_t> ParseSettingValue(const std::string& text)
+{
+    const char* blanks = " \t\r\n";
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return std::nullopt;
+    const std::string trimmed = text.substr(first, text.find_last_not_of(blanks) - first + 1);
+    std::size_t i = 0;
+    const bool negative = trimmed[0] == '-';
+    if (trimmed[0] == '-' || trimmed[0] == '+')
+        ++i;
+    if (i == trimmed.size())
+        return std::nullopt;
+    std::int64_t magnitude = 0;
+    for (; i < trimmed.size(); ++i) {
+        if (trimmed[i] < '0' || trimmed[i] > '9')
+            return std::nullopt;
+        magnitude = magnitude * 10 + (trimmed[i] - '0');
+        if (magnitude > 2147483648LL)
+            return std::nullopt;
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > 2147483647LL)
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+void ApplySettingOverrides(SettingsRecord& settings, const std::vector<SettingOverride>& overrides)
+{
+    for (const auto& change : overrides) {
+        if (const SettingDescriptor* descriptor = FindSettingDescriptor(change.name.c_str()))
+            settings.*descriptor->field = change.value;
+    }
+}

@@ -4,6 +4,9 @@
 // read by the registry code, the dialog, the Linux saver and the command-line tools.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/ProfileStore.h"
 
@@ -44,3 +47,17 @@ SettingsRecord DefaultSettings();
 void ReadSettings(IProfileStore& store, SettingsRecord& settings);
 // All nine values; a refused write does not stop the others.
 void WriteSettings(IProfileStore& store, const SettingsRecord& settings);
+
+// A setting's value as text (the settings file, --set): a decimal 32-bit integer with
+// nothing around it but blanks; null otherwise.
+std::optional<std::int32_t> ParseSettingValue(const std::string& text);
+
+// One setting given by its stored name, as the command line and the settings file name it.
+struct SettingOverride {
+    std::string name; // one of the nine names, exactly as stored
+    std::int32_t value = 0;
+};
+
+// Sets each named setting in order, the last of a name winning; names that are not
+// settings change nothing.
+void ApplySettingOverrides(SettingsRecord& settings, const std::vector<SettingOverride>& overrides);

@@ -1,5 +1,7 @@
 #include "assets/CSplashWnd_Win32.h"
 
+#include "resources/ResourceIds.h"
+
 CSplashWnd::CSplashWnd() = default;
 
 CSplashWnd::~CSplashWnd() = default;
@@ -12,7 +14,7 @@ int CSplashWnd::OnCreate(CREATESTRUCTA* create)
     GetClientRect(m_hWnd, &client);
     // One copy of the pattern fills the window exactly: the picture is stretched,
     // without keeping its aspect, to the client size.
-    m_brPicture.CreatePatternBrush(LoadStretchedBitmap(kTitlePictureResource, client.right, client.bottom));
+    m_brPicture.CreatePatternBrush(LoadStretchedBitmap(IDB_TITLE_PICTURE, client.right, client.bottom));
     return 0;
 }
 

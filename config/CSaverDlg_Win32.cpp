@@ -9,8 +9,8 @@
 #include "app/Settings.h"
 #include "assets/CSplashWnd_Win32.h"
 #include "assets/SaveHTMLResource.h"
-#include "config/SaverDlgIds.h"
 #include "display/CDisplay.h"
+#include "resources/ResourceIds.h"
 
 CSaverDlg::CSaverDlg(CWnd* parent)
     : CDialog(IDD_SAVER_DIALOG, parent), m_bCross(0), m_bDesktop(0), m_bHieroglyphs(0), m_bSounds(0), m_nMode(-1),

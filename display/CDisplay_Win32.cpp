@@ -1,7 +1,8 @@
 #include "display/CDisplay.h"
 
-#include "framework/WindowsHeaders.h"
+#include "platform/WindowsHeaders_Win32.h"
 
+#include <cstddef>
 #include <cstring>
 
 bool CDisplay::SetMode(int width, int height, int bitsPerPixel)
@@ -10,7 +11,7 @@ bool CDisplay::SetMode(int width, int height, int bitsPerPixel)
     std::memset(&mode, 0, sizeof mode);
     // The size up to and including dmReserved2, with no driver data after it: the
     // layout every version of the system accepts.
-    mode.dmSize = 148;
+    mode.dmSize = static_cast<WORD>(offsetof(DEVMODEA, dmPanningWidth));
     mode.dmDriverExtra = 0;
     mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
     mode.dmPelsWidth = static_cast<DWORD>(width);

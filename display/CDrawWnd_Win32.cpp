@@ -2,7 +2,8 @@
 
 #include "app/CallChain.h"
 #include "app/Settings.h"
-#include "assets/Sound.h"
+#include "platform/Sound.h"
+#include "resources/ResourceIds.h"
 
 CDrawWnd::CDrawWnd(int autoDelete)
 {
@@ -16,7 +17,7 @@ void CDrawWnd::Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* parent
     CHAIN_OPERATION("CDrawWnd::Create");
     const HINSTANCE module = GetModuleHandleA(nullptr);
     // A missing cursor resource gives no cursor, which is just as invisible.
-    const HCURSOR cursor = LoadCursorA(module, MAKEINTRESOURCEA(kInvisibleCursorResource));
+    const HCURSOR cursor = LoadCursorA(module, MAKEINTRESOURCEA(IDC_INVISIBLE_CURSOR));
     const char* className = RegisterWndClass(kDrawWndClassStyle, cursor, nullptr, nullptr);
     const bool created = CreateEx(exStyle, className, "", style, rect.left, rect.top, rect.right - rect.left,
                                   rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr, nullptr, nullptr);
@@ -36,7 +37,7 @@ int CDrawWnd::OnCreate(CREATESTRUCTA* create)
         RaiseFailure(kErrorOpenGL);
     m_drawer.Init();
     if (G_Settings.Sounds != 0)
-        G_PlaySound(kSoundResource);
+        G_PlaySound(IDR_STORM_SOUND);
     return 0;
 }
 

@@ -6,11 +6,9 @@
 #include "framework/Framework.h"
 #include "render/CGLDrawer.h"
 
-inline constexpr int kInvisibleCursorResource = 129;
-inline constexpr int kSoundResource = 144;
-// CS_HREDRAW | CS_VREDRAW | CS_OWNDC: the private device context is the one the
-// context keeps for the window's whole life.
-inline constexpr UINT kDrawWndClassStyle = 0x23;
+// The private device context (CS_OWNDC) is the one the OpenGL context keeps for the
+// window's whole life.
+inline constexpr UINT kDrawWndClassStyle = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
 
 class CDrawWnd : public CWnd {
 public:

@@ -4,7 +4,7 @@
 #include "app/Settings.h"
 #include "display/CDisplay.h"
 
-CSaverWnd::CSaverWnd() : CDrawWnd(1), m_mouseX(-1), m_mouseY(-1)
+CSaverWnd::CSaverWnd() : CDrawWnd(1)
 {
 }
 
@@ -71,44 +71,43 @@ void CSaverWnd::OnActivateApp(BOOL active, DWORD otherThread)
 
 void CSaverWnd::OnMouseMove(UINT flags, POINT point)
 {
-    // The first report only records where the pointer is; every later one is compared
-    // with that first position, without any threshold.
-    if (m_mouseX == -1 && m_mouseY == -1) {
-        m_mouseX = point.x;
-        m_mouseY = point.y;
-    } else if (point.x != m_mouseX || point.y != m_mouseY) {
+    if (m_endRule.OnPointerAt(point.x, point.y))
         PostCloseRequest();
-    }
     CDrawWnd::OnMouseMove(flags, point);
 }
 
 void CSaverWnd::OnLButtonDown(UINT flags, POINT point)
 {
-    PostCloseRequest();
+    if (m_endRule.OnButtonPress(kLeftButton))
+        PostCloseRequest();
     CDrawWnd::OnLButtonDown(flags, point);
 }
 
 void CSaverWnd::OnMButtonDown(UINT flags, POINT point)
 {
-    PostCloseRequest();
+    if (m_endRule.OnButtonPress(kMiddleButton))
+        PostCloseRequest();
     CDrawWnd::OnMButtonDown(flags, point);
 }
 
 void CSaverWnd::OnRButtonDown(UINT flags, POINT point)
 {
-    PostCloseRequest();
+    if (m_endRule.OnButtonPress(kRightButton))
+        PostCloseRequest();
     CDrawWnd::OnRButtonDown(flags, point);
 }
 
 void CSaverWnd::OnKeyDown(UINT key, UINT repeat, UINT flags)
 {
-    PostCloseRequest();
+    if (m_endRule.OnKeyPress())
+        PostCloseRequest();
     CDrawWnd::OnKeyDown(key, repeat, flags);
 }
 
 void CSaverWnd::OnSysKeyDown(UINT key, UINT repeat, UINT flags)
 {
-    PostCloseRequest();
+    if (m_endRule.OnKeyPress())
+        PostCloseRequest();
     CDrawWnd::OnSysKeyDown(key, repeat, flags);
 }
 

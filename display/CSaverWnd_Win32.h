@@ -5,6 +5,7 @@
 // button or key press, or the loss of activation. Destroying it ends the message loop
 // and puts the video mode back. Heap object that deletes itself.
 #include "display/CDrawWnd_Win32.h"
+#include "display/InputEndRule.h"
 
 class CSaverWnd : public CDrawWnd {
 public:
@@ -34,6 +35,5 @@ private:
     // Several may be posted before the first is handled; later ones find no window.
     void PostCloseRequest();
 
-    int m_mouseX;
-    int m_mouseY;
+    CInputEndRule m_endRule;
 };

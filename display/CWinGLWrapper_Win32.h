@@ -1,7 +1,7 @@
 #pragma once
 // One window's OpenGL rendering context through WGL: pixel format, context, buffer
 // swap and release. Init makes the context current for the rest of the window's life.
-#include "framework/WindowsHeaders.h"
+#include "platform/WindowsHeaders_Win32.h"
 
 class CWinGLWrapper {
 public:

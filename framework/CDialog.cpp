@@ -9,8 +9,6 @@ namespace {
 CDialog* g_creatingDialog = nullptr;
 HHOOK g_creationHook = nullptr;
 
-const char kBindingProperty[] = "ArcveilDialogObject";
-
 bool IsDialogClass(HWND window)
 {
     char name[16] = {};
@@ -44,73 +42,23 @@ LRESULT CALLBACK DialogCreationHook(int code, WPARAM wParam, LPARAM lParam)
         if (IsDialogClass(window)) {
             CDialog* dialog = g_creatingDialog;
             RemoveCreationHook();
-            dialog->Bind(window);
+            dialog->TakeOverWindow(window);
         }
     }
     return CallNextHookEx(hook, code, wParam, lParam);
 }
 
-LRESULT CALLBACK DialogWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* dialog = static_cast<CDialog*>(GetPropA(window, kBindingProperty));
-    if (!dialog)
-        return DefDlgProcA(window, message, wParam, lParam);
-
-    LRESULT result = 0;
-    try {
-        result = dialog->WindowProc(message, wParam, lParam);
-    } catch (...) {
-        KeepCallbackException(std::current_exception());
-        if (message == WM_NCCREATE)
-            result = FALSE;
-        else if (message == WM_CREATE)
-            result = -1;
-        else
-            // The program's failure ends the dialog; DoModal throws it on.
-            dialog->EndDialog(-1);
-    }
-    if (message == WM_NCDESTROY)
-        dialog->Unbind();
-    return result;
-}
-
-CDialog::CDialog(int templateId, CWnd* parent)
-    : m_templateId(templateId), m_parent(parent), m_superProc(nullptr), m_ended(false)
+CDialog::CDialog(int templateId, CWnd* parent) : m_templateId(templateId), m_parent(parent), m_ended(false)
 {
 }
 
-CDialog::~CDialog()
-{
-    if (m_hWnd) {
-        // Gone before its window (an exception passed DoModal): the window falls back.
-        Unbind();
-    }
-}
+CDialog::~CDialog() = default;
 
-void CDialog::Bind(HWND window)
+void CDialog::OnHandlerFailed()
 {
-    m_hWnd = window;
-    SetPropA(window, kBindingProperty, this);
-    m_superProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DialogWindowProc)));
-}
-
-void CDialog::Unbind()
-{
-    const HWND window = m_hWnd;
-    if (!window)
-        return;
-    if (m_superProc)
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
-    RemovePropA(window, kBindingProperty);
-    m_hWnd = nullptr;
-    m_superProc = nullptr;
-    CWinApp* app = GetApp();
-    if (app && app->m_pMainWnd == this) {
-        PostQuitMessage(0);
-        app->m_pMainWnd = nullptr;
-    }
-    PostNcDestroy();
+    // The system runs the dialog's loop: the program's failure ends the dialog, and
+    // DoModal throws it on.
+    EndDialog(-1);
 }
 
 INT_PTR CDialog::DoModal()
@@ -161,13 +109,6 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return CWnd::WindowProc(message, wParam, lParam);
-}
-
-LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (m_superProc)
-        return CallWindowProcA(m_superProc, m_hWnd, message, wParam, lParam);
-    return DefDlgProcA(m_hWnd, message, wParam, lParam);
 }
 
 void CDialog::DoDataExchange(CDataExchange*)

@@ -7,17 +7,15 @@
 //    it (IDOK, IDCANCEL, the value given to EndDialog), or -1 when the system could
 //    not make the dialog.
 //  - The dialog window is bound to its object from its first message on (the window is
-//    taken over as it is created), so the handlers of CWnd run as for any framework
+//    taken over with TakeOverWindow as it is created), so the handlers of CWnd run as for any framework
 //    window, OnCreate included. WM_INITDIALOG reaches OnInitDialog(), WM_COMMAND
 //    reaches OnCommand(), which sends OK and Cancel to OnOK() and OnCancel().
 //  - Defaults: OnInitDialog() exchanges the fields into the controls and returns TRUE
 //    (the focus goes to the first tab stop); OnOK() exchanges the controls into the
 //    fields and ends with IDOK; OnCancel() ends with IDCANCEL, exchanging nothing.
-//  - Exceptions never leave the dialog's procedures: the first is kept, the dialog
+//  - The dialog goes through the framework's one window procedure and end of life
+//    (framework/Framework.h). Exceptions never leave it: the first is kept, the dialog
 //    ends at once, and DoModal() throws it again after the system's call returned.
-//  - At its last message the dialog is unbound; if it is the application's main
-//    window, the quit message is posted and the reference cleared, as for every
-//    framework window.
 #include "framework/Framework.h"
 
 class CDataExchange;
@@ -52,17 +50,12 @@ protected:
     // Centres the dialog over its owner, or over the screen's work area without one.
     void CenterWindow();
 
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnHandlerFailed() override;
 
 private:
-    friend LRESULT CALLBACK DialogWindowProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK DialogCreationHook(int, WPARAM, LPARAM);
-    void Bind(HWND window);
-    void Unbind();
 
     int m_templateId;
     CWnd* m_parent;
-    // The dialog class's own procedure, which the bound window falls back to.
-    WNDPROC m_superProc;
     bool m_ended;
 };

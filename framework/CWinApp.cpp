@@ -1,6 +1,6 @@
 #include "framework/Framework.h"
 
-#include "framework/RegistryProfileStore.h"
+#include "platform/RegistryProfileStore_Win32.h"
 
 namespace {
 CWinApp* g_app = nullptr;
@@ -68,16 +68,6 @@ IProfileStore& CWinApp::Profile()
         return *m_profile;
     static NoProfileStore none;
     return none;
-}
-
-std::int32_t CWinApp::GetProfileInt(const char* section, const char* entry, std::int32_t fallback)
-{
-    return Profile().GetProfileInt(section, entry, fallback);
-}
-
-bool CWinApp::WriteProfileInt(const char* section, const char* entry, std::int32_t value)
-{
-    return Profile().WriteProfileInt(section, entry, value);
 }
 
 int RunApplication()

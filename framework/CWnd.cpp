@@ -14,6 +14,10 @@ CWnd* g_creating = nullptr;
 
 std::exception_ptr g_keptException;
 
+// The window property that binds a window to its object, for the framework's own
+// classes and for windows it took over alike.
+const char kObjectProperty[] = "ArcveilWindowObject";
+
 // Default dispatch, cracked as the handlers expect it.
 POINT PointFromLParam(LPARAM lParam)
 {
@@ -71,6 +75,8 @@ LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, L
             result = FALSE;
         else if (message == WM_CREATE)
             result = -1;
+        else
+            wnd->OnHandlerFailed();
     }
     if (message == WM_NCDESTROY)
         wnd->FinishNcDestroy();
@@ -80,18 +86,15 @@ LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 CWnd::CWnd()
-    : m_hWnd(nullptr), m_current{0, 0, 0}, m_finishedDuringCreate(nullptr), m_procDepth(0),
+    : m_hWnd(nullptr), m_current{0, 0, 0}, m_superProc(nullptr), m_finishedDuringCreate(nullptr), m_procDepth(0),
       m_postNcDestroyDue(false)
 {
 }
 
 CWnd::~CWnd()
 {
-    if (m_hWnd) {
-        // The object goes before its window: the window falls back to default handling.
-        SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
-        m_hWnd = nullptr;
-    }
+    // The object goes before its window: the window falls back to its own handling.
+    Detach();
     CWinApp* app = GetApp();
     if (app && app->m_pMainWnd == this)
         app->m_pMainWnd = nullptr;
@@ -103,23 +106,35 @@ CWnd* CWnd::FromHandle(HWND window)
 {
     if (!window)
         return nullptr;
-    // Only the framework's own classes keep an object pointer in their user data.
-    if (GetClassLongPtrA(window, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&FrameworkWindowProc))
-        return nullptr;
-    return reinterpret_cast<CWnd*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return static_cast<CWnd*>(GetPropA(window, kObjectProperty));
 }
 
 void CWnd::Attach(HWND window)
 {
     m_hWnd = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetPropA(window, kObjectProperty, this);
+}
+
+void CWnd::TakeOverWindow(HWND window)
+{
+    Attach(window);
+    m_superProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameworkWindowProc)));
 }
 
 void CWnd::Detach()
 {
-    if (m_hWnd)
-        SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+    if (!m_hWnd)
+        return;
+    if (m_superProc)
+        SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
+    RemovePropA(m_hWnd, kObjectProperty);
     m_hWnd = nullptr;
+    m_superProc = nullptr;
+}
+
+void CWnd::OnHandlerFailed()
+{
 }
 
 void CWnd::FinishNcDestroy()
@@ -220,6 +235,8 @@ LRESULT CWnd::Default()
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (m_superProc)
+        return CallWindowProcA(m_superProc, m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 

@@ -7,11 +7,6 @@ HWND CDataExchange::Control(int id) const
     return m_pDlgWnd ? m_pDlgWnd->GetDlgItem(id) : nullptr;
 }
 
-int CComboBox::GetCount() const
-{
-    return static_cast<int>(SendMessageA(m_hWnd, CB_GETCOUNT, 0, 0));
-}
-
 void CComboBox::ResetContent()
 {
     SendMessageA(m_hWnd, CB_RESETCONTENT, 0, 0);

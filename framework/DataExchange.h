@@ -1,7 +1,7 @@
 #pragma once
 // Dialog data exchange: each DDX_ call moves one value between a control and a field,
 // in the direction the exchange names.
-#include "framework/WindowsHeaders.h"
+#include "platform/WindowsHeaders_Win32.h"
 
 class CDialog;
 
@@ -22,7 +22,6 @@ class CComboBox {
 public:
     HWND m_hWnd = nullptr;
 
-    int GetCount() const;
     void ResetContent();
     // The position the string went to, or a negative error (CB_ERR, CB_ERRSPACE).
     int InsertString(int index, const char* text);

@@ -10,26 +10,34 @@
 //    last message (WM_NCDESTROY) the framework posts the quit message (exit code 0)
 //    and clears the reference; destroying a CWnd object that is still the main
 //    window clears it too.
-//  - A CWnd is bound to its HWND from the first message of the window's life (the
-//    object is parked for the thread during CreateWindowExA) until WM_NCDESTROY, after
-//    which PostNcDestroy() runs; an object that deletes itself does so there.
+//  - A CWnd is bound to its HWND from the first message of the window's life until
+//    WM_NCDESTROY. Windows of the framework's classes are bound as they are created
+//    (the object is parked for the thread during CreateWindowExA); a window the system
+//    makes itself, such as a dialog, is taken over before its first message by
+//    TakeOverWindow(), and its own procedure stands in for the default one. Both kinds
+//    go through the one framework window procedure and the one end of life below.
 //  - Messages reach WindowProc(), which calls the named handler (OnCreate, OnPaint,
 //    OnMouseMove, ...); a handler that is not overridden, and every message without a
 //    handler, gets the default window procedure. Default() gives a handler the default
 //    processing of the message it is handling.
+//  - End of life: at WM_NCDESTROY the object is unbound (and the main-window rule above
+//    applies); PostNcDestroy() runs once after that, when the outermost handler on the
+//    object returns, so no handler frame ever runs on a deleted object. An object that
+//    deletes itself does so there.
 //  - CreateEx() returns false when the system refused the window; PostNcDestroy() has
 //    then run exactly once, so an object that deletes itself is gone and the caller
 //    must not touch it.
-//  - Exceptions never leave a window procedure: whatever a handler throws is caught
-//    there and kept (the first one wins), WM_NCCREATE/WM_CREATE then refuse the
-//    window, and the exception is thrown again in the program's own code right after
-//    CreateEx(), DestroyWindow() or DispatchMessageAndRethrow() returns. Code that
-//    calls other Win32 functions that send messages calls RethrowCallbackException().
-//  - Profile functions: integers under HKCU\Software\<registry key>\<application
-//    name>\<section>, the application name being the executable's file name without
-//    directory and extension. See RegistryProfileStore.h for the value rules.
+//  - Exceptions never leave a window procedure: whatever a handler or PostNcDestroy()
+//    throws is caught there and kept (the first one wins), WM_NCCREATE/WM_CREATE then
+//    refuse the window, any other message calls OnHandlerFailed(), and the exception
+//    is thrown again in the program's own code right after CreateEx(), DestroyWindow()
+//    or DispatchMessageAndRethrow() returns. Code that calls other Win32 functions that
+//    send messages calls RethrowCallbackException().
+//  - Profile: integers under HKCU\Software\<registry key>\<application name>\<section>,
+//    the application name being the executable's file name without directory and
+//    extension (platform/RegistryProfileStore_Win32.h has the value rules).
 //  - Everything runs on the thread that runs RunApplication().
-#include "framework/WindowsHeaders.h"
+#include "platform/WindowsHeaders_Win32.h"
 
 #include <exception>
 #include <memory>
@@ -64,6 +72,13 @@ public:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
+    // Binds the object to a window that exists already and sends its messages through
+    // the framework; the window's own procedure becomes the default one.
+    void TakeOverWindow(HWND window);
+    // A handler failed on a message other than WM_NCCREATE and WM_CREATE; the
+    // exception is kept. A window whose message loop is not the program's own ends it here.
+    virtual void OnHandlerFailed();
+
     // The default window procedure for the message now being handled.
     LRESULT Default();
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -99,6 +114,8 @@ private:
         LPARAM lParam;
     };
     CurrentMessage m_current;
+    // The window's own procedure when the object took the window over, else null.
+    WNDPROC m_superProc;
     // Set while CreateEx waits for the system, so that it learns whether the window
     // already went through its last message (the object may be gone by then).
     bool* m_finishedDuringCreate;
@@ -127,8 +144,6 @@ public:
     void SetRegistryKey(const char* company);
     const std::string& AppName() const { return m_appName; }
     IProfileStore& Profile();
-    std::int32_t GetProfileInt(const char* section, const char* entry, std::int32_t fallback);
-    bool WriteProfileInt(const char* section, const char* entry, std::int32_t value);
 
 private:
     std::string m_appName;

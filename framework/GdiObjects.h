@@ -1,6 +1,6 @@
 #pragma once
 // Owning wrappers of GDI objects that windows keep for their life.
-#include "framework/WindowsHeaders.h"
+#include "platform/WindowsHeaders_Win32.h"
 
 // A brush object: empty, or one brush that it deletes when released or destroyed. A
 // pattern brush also owns the bitmap it was made from, which the system does not

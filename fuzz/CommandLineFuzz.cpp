@@ -12,7 +12,7 @@
 
 #include "app/MatchOption.h"
 #include "app/RunMode.h"
-#include "linux/SaverOptions.h"
+#include "app/ProgramOptions.h"
 
 namespace {
 
@@ -78,16 +78,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(digit);
     }
 
-    const std::vector<std::string> saverArguments(arguments.begin() + 1, arguments.end());
-    const ParsedOptions parsed = ParseSaverOptions(saverArguments);
-    Require(parsed.options.has_value() != !parsed.error.empty());
-    if (parsed.options) {
-        Require(parsed.options->width > 0 && parsed.options->height > 0);
-        Require(parsed.options->frames >= 0);
-        if (parsed.options->step)
-            Require(*parsed.options->step > 0.0 && *parsed.options->step <= 3600.0);
-        if (parsed.options->target == SaverTarget::WindowId)
-            Require(parsed.options->windowId != 0 && parsed.options->windowId <= 0xffffffffUL);
+    const std::vector<std::string> programArguments(arguments.begin() + 1, arguments.end());
+    for (const Program program : {Program::Saver, Program::Render}) {
+        const ParsedOptions parsed = ParseProgramOptions(program, programArguments);
+        Require(parsed.options.has_value() != !parsed.error.empty());
+        if (parsed.options) {
+            Require(parsed.options->width > 0 && parsed.options->height > 0);
+            Require(parsed.options->frames >= 0);
+            if (parsed.options->step)
+                Require(*parsed.options->step >= 0.0 && *parsed.options->step <= 3600.0);
+            if (parsed.options->target == SaverTarget::WindowId)
+                Require(parsed.options->windowId != 0 && parsed.options->windowId <= 0xffffffffUL);
+        }
     }
     if (!arguments[1 % arguments.size()].empty())
         (void)ParseWindowId(arguments[1 % arguments.size()].c_str());

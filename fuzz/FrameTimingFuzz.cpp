@@ -2,7 +2,7 @@
 // equal steps, readings that go back, huge jumps, the wrap of the 32-bit millisecond
 // clock, and scenes that have already run for years. After every reading the scene
 // time, both timers, the camera, the rain, the glyph column and the cloud drift must be
-// finite, inside their ranges and consistent (see tests/robustness/SceneInvariants.h).
+// finite, inside their ranges and consistent (see tests/render/SceneInvariants.h).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -15,7 +15,7 @@
 #include "platform/CrtRandom.h"
 #include "render/SceneArrays.h"
 #include "tests/render/SceneFixture.h"
-#include "tests/robustness/SceneInvariants.h"
+#include "tests/render/SceneInvariants.h"
 
 namespace {
 

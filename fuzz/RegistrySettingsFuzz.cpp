@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/RegistryValue.h"
+#include "platform/RegistryValue.h"
 #include "app/Settings.h"
 #include "platform/ProfileStore.h"
 

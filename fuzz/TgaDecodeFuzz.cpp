@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The same bytes as a resource, through the loader.
     rgl::Reset(64, 64);
     rgl::SetLogging(false);
-    SetResourceLookupForTests([data, size](int id) -> std::optional<ResourceBytes> {
+    SetResourceLookup([data, size](int id) -> std::optional<ResourceBytes> {
         if (id != kResourceId)
             return std::nullopt;
         return ResourceBytes{data, size};
@@ -74,6 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(rgl::ErrorCount() == 0);
     if (!image)
         Require(!rgl::IsEnabled(GL_TEXTURE_2D));
-    SetResourceLookupForTests({});
+    SetResourceLookup({});
     return 0;
 }

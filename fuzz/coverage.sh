@@ -19,8 +19,8 @@ cmake --build "$build" --target fuzz_targets >/dev/null
 # target: the files it is meant to cover
 declare -A files=(
   [fuzz_tga_decode]="assets/TgaDecode.cpp assets/LoadTGAResource.cpp"
-  [fuzz_command_line]="app/RunMode.cpp app/MatchOption.cpp linux/SaverOptions.cpp"
-  [fuzz_registry_settings]="app/RegistryValue.cpp app/Settings.cpp"
+  [fuzz_command_line]="app/RunMode.cpp app/MatchOption.cpp app/ProgramOptions.cpp"
+  [fuzz_registry_settings]="platform/RegistryValue.cpp app/Settings.cpp"
   [fuzz_frame_timing]="render/FrameClock.cpp render/CGLDrawer_Timing.cpp render/CGLDrawer.cpp render/CGLDrawer_Layers.cpp"
   [fuzz_linux_inputs]="assets/WaveFile.cpp linux/SettingsFile.cpp"
 )

@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/FixedStepClock.h"
 #include "platform/CrtRandom.h"
+#include "platform/Sound.h"
 
 namespace {
 
@@ -23,17 +24,27 @@ std::optional<std::string> SettingsPath(const std::string& programName)
 
 } // namespace
 
+CLinuxSaverApp::CLinuxSaverApp()
+{
+    SetSoundPlayer(&m_soundPlayer);
+}
+
+CLinuxSaverApp::~CLinuxSaverApp()
+{
+    SetSoundPlayer(nullptr);
+}
+
 int CLinuxSaverApp::Run(const std::string& programPath, const std::vector<std::string>& args)
 {
     m_programName = ProgramNameFromPath(programPath);
-    const ParsedOptions parsed = ParseSaverOptions(args);
+    const ParsedOptions parsed = ParseProgramOptions(Program::Saver, args);
     if (!parsed.options) {
         std::fprintf(stderr, "%s: %s\n%s", m_programName.c_str(), parsed.error.c_str(),
-                     SaverUsage(m_programName.c_str()).c_str());
+                     ProgramUsage(Program::Saver, m_programName.c_str()).c_str());
         return 2;
     }
     if (parsed.options->help) {
-        std::fputs(SaverUsage(m_programName.c_str()).c_str(), stdout);
+        std::fputs(ProgramUsage(Program::Saver, m_programName.c_str()).c_str(), stdout);
         return 0;
     }
     // The failure box opens its own connection from $DISPLAY: it must go where the
@@ -56,7 +67,7 @@ int CLinuxSaverApp::Run(const std::string& programPath, const std::vector<std::s
     }
 }
 
-void CLinuxSaverApp::MainLoop(const SaverOptions& options)
+void CLinuxSaverApp::MainLoop(const ProgramOptions& options)
 {
     CHAIN_OPERATION("CLinuxSaverApp::MainLoop");
     CrtSrand(options.seed ? *options.seed : ClockMilliseconds());
@@ -70,7 +81,7 @@ void CLinuxSaverApp::MainLoop(const SaverOptions& options)
     // step before each frame.
     std::uint32_t fixedClock = 0;
     if (options.step)
-        SetClockForTests([&fixedClock] { return fixedClock; });
+        SetClockSource([&fixedClock] { return fixedClock; });
 
     CXSaverWnd window(options);
     window.Create();
@@ -81,10 +92,10 @@ void CLinuxSaverApp::MainLoop(const SaverOptions& options)
         if (options.frames != 0 && frame >= options.frames)
             break;
     }
-    SetClockForTests({});
+    SetClockSource({});
 }
 
-void CLinuxSaverApp::LoadSettings(const SaverOptions& options)
+void CLinuxSaverApp::LoadSettings(const ProgramOptions& options)
 {
     CHAIN_OPERATION("CLinuxSaverApp::LoadSettings");
     G_Settings = DefaultSettings();
@@ -93,10 +104,7 @@ void CLinuxSaverApp::LoadSettings(const SaverOptions& options)
         ReadSettings(store, G_Settings);
     }
     // Flags override the file, in command-line order.
-    for (const auto& change : options.overrides) {
-        if (const SettingDescriptor* descriptor = FindSettingDescriptor(change.name.c_str()))
-            G_Settings.*descriptor->field = change.value;
-    }
+    ApplySettingOverrides(G_Settings, options.overrides);
 }
 
 void CLinuxSaverApp::SaveSettings()

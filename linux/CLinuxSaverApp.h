@@ -6,16 +6,24 @@
 #include <string>
 #include <vector>
 
-#include "linux/SaverOptions.h"
+#include "app/ProgramOptions.h"
+#include "linux/SdlSoundPlayer.h"
 
 class CLinuxSaverApp {
 public:
+    // The saver's sound goes to SDL's player for the object's life.
+    CLinuxSaverApp();
+    ~CLinuxSaverApp();
+    CLinuxSaverApp(const CLinuxSaverApp&) = delete;
+    CLinuxSaverApp& operator=(const CLinuxSaverApp&) = delete;
+
     int Run(const std::string& programPath, const std::vector<std::string>& args);
 
 private:
-    void MainLoop(const SaverOptions& options);
-    void LoadSettings(const SaverOptions& options);
+    void MainLoop(const ProgramOptions& options);
+    void LoadSettings(const ProgramOptions& options);
     void SaveSettings();
 
     std::string m_programName;
+    CSdlSoundPlayer m_soundPlayer;
 };

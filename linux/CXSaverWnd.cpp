@@ -9,12 +9,11 @@
 #include "app/CallChain.h"
 #include "app/Settings.h"
 #include "linux/LinuxErrors.h"
-#include "linux/Sound_SDL.h"
+#include "platform/Sound.h"
 #include "render/GLHeaders.h"
+#include "resources/ResourceIds.h"
 
 namespace {
-
-constexpr int kSoundResource = 144;
 
 // Xlib's default error handler ends the process. Errors about windows that vanish under
 // the saver (the owner destroyed its window) are expected; they are counted and the
@@ -36,7 +35,7 @@ bool XRequestFailed(Display* display, int errorsBefore)
 
 } // namespace
 
-CXSaverWnd::CXSaverWnd(const SaverOptions& options) : m_options(options) {}
+CXSaverWnd::CXSaverWnd(const ProgramOptions& options) : m_options(options) {}
 
 CXSaverWnd::~CXSaverWnd()
 {
@@ -73,7 +72,7 @@ void CXSaverWnd::Create()
     m_viewportStale = false;
     m_drawer.Init();
     if (G_Settings.Sounds != 0) {
-        G_PlaySound(kSoundResource);
+        G_PlaySound(IDR_STORM_SOUND);
         m_soundStarted = true;
     }
 }

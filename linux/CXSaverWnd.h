@@ -1,6 +1,6 @@
 #pragma once
 // The Linux saver's drawing window: an X window with a GLX context and the scene
-// renderer, in one of four kinds (linux/SaverOptions.h):
+// renderer, in one of four kinds (app/ProgramOptions.h):
 //  - a window of its own (-window), closed by the window manager;
 //  - a foreign window (-window-id, or -root's $XSCREENSAVER_WINDOW or root window),
 //    which it only draws into and whose size it follows; the program that owns the
@@ -9,20 +9,20 @@
 //    drawn in a child window of a visual chosen here that covers the foreign window;
 //  - the stand-alone saver (-s): an override-redirect window over the whole screen at
 //    the current desktop mode, with the pointer hidden, that ends on input as the
-//    Windows saver window does (linux/InputEndRule.h).
+//    Windows saver window does (display/InputEndRule.h).
 // The viewport is set from the window's size whenever it changes, which the Windows
 // program never needs. Everything runs on one thread; the context stays current from
 // Create to destruction.
 #include <X11/Xlib.h>
 
 #include "linux/CGLXWrapper.h"
-#include "linux/InputEndRule.h"
-#include "linux/SaverOptions.h"
+#include "display/InputEndRule.h"
+#include "app/ProgramOptions.h"
 #include "render/CGLDrawer.h"
 
 class CXSaverWnd {
 public:
-    explicit CXSaverWnd(const SaverOptions& options);
+    explicit CXSaverWnd(const ProgramOptions& options);
     ~CXSaverWnd();
     CXSaverWnd(const CXSaverWnd&) = delete;
     CXSaverWnd& operator=(const CXSaverWnd&) = delete;
@@ -49,7 +49,7 @@ private:
     void Resize(int width, int height);
     void Destroy();
 
-    SaverOptions m_options;
+    ProgramOptions m_options;
     Display* m_display = nullptr;
     Window m_target = 0;     // the window the scene is drawn in
     Window m_host = 0;       // the foreign window, when drawing for one

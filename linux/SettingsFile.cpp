@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include "app/Settings.h"
-#include "linux/SaverOptions.h"
 
 namespace {
 
@@ -113,7 +112,7 @@ std::int32_t CFileProfileStore::GetProfileInt(const char* section, const char* e
     const std::string* raw = FindValue(section, entry);
     if (raw == nullptr)
         return fallback;
-    const auto value = ParseInt32(*raw);
+    const auto value = ParseSettingValue(*raw);
     if (!value) {
         Warn(std::string(entry) + "=" + *raw + " is not an integer");
         return fallback;

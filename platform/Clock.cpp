@@ -3,7 +3,7 @@
 #include <utility>
 
 namespace {
-std::function<std::uint32_t()>& TestClock()
+std::function<std::uint32_t()>& ReplacedClock()
 {
     static std::function<std::uint32_t()> clock;
     return clock;
@@ -12,11 +12,11 @@ std::function<std::uint32_t()>& TestClock()
 
 std::uint32_t ClockMilliseconds()
 {
-    const auto& clock = TestClock();
+    const auto& clock = ReplacedClock();
     return clock ? clock() : PlatformClockMilliseconds();
 }
 
-void SetClockForTests(std::function<std::uint32_t()> clock)
+void SetClockSource(std::function<std::uint32_t()> clock)
 {
-    TestClock() = std::move(clock);
+    ReplacedClock() = std::move(clock);
 }

@@ -6,8 +6,9 @@
 
 std::uint32_t ClockMilliseconds();
 
-// Tests replace the clock; an empty function puts the platform's clock back.
-void SetClockForTests(std::function<std::uint32_t()> clock);
+// Replaces the clock that ClockMilliseconds reads (repeatable runs, tests); an empty
+// function puts the platform's clock back.
+void SetClockSource(std::function<std::uint32_t()> clock);
 
 // The platform's own clock (Clock_Win32.cpp or Clock_Posix.cpp).
 std::uint32_t PlatformClockMilliseconds();

@@ -3,7 +3,7 @@
 #include <utility>
 
 namespace {
-std::function<std::optional<ResourceBytes>(int)>& TestLookup()
+std::function<std::optional<ResourceBytes>(int)>& ReplacedLookup()
 {
     static std::function<std::optional<ResourceBytes>(int)> lookup;
     return lookup;
@@ -12,11 +12,11 @@ std::function<std::optional<ResourceBytes>(int)>& TestLookup()
 
 std::optional<ResourceBytes> FindRawResource(int id)
 {
-    const auto& lookup = TestLookup();
+    const auto& lookup = ReplacedLookup();
     return lookup ? lookup(id) : PlatformFindRawResource(id);
 }
 
-void SetResourceLookupForTests(std::function<std::optional<ResourceBytes>(int)> lookup)
+void SetResourceLookup(std::function<std::optional<ResourceBytes>(int)> lookup)
 {
-    TestLookup() = std::move(lookup);
+    ReplacedLookup() = std::move(lookup);
 }

@@ -12,8 +12,9 @@ struct ResourceBytes {
 
 std::optional<ResourceBytes> FindRawResource(int id);
 
-// Tests supply their own table; an empty function puts the platform's lookup back.
-void SetResourceLookupForTests(std::function<std::optional<ResourceBytes>(int)> lookup);
+// Replaces the lookup FindRawResource uses (tests supply their own tables); an empty
+// function puts the platform's lookup back.
+void SetResourceLookup(std::function<std::optional<ResourceBytes>(int)> lookup);
 
 // The platform's own lookup: the executable's resources on Windows, the table
 // embedded at build time natively.

@@ -4,7 +4,7 @@
 
 std::optional<ResourceBytes> PlatformFindRawResource(int id)
 {
-    HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+    HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_RCDATA);
     if (!info)
         return std::nullopt;
     HGLOBAL handle = LoadResource(nullptr, info);

@@ -8,16 +8,9 @@
 #include "platform/Clock.h"
 #include "platform/CrtRandom.h"
 #include "render/SceneArrays.h"
+#include "resources/ResourceIds.h"
 
 namespace {
-
-// The program's own resource ids of the scene's pictures.
-constexpr int kResourceGlow = 133;
-constexpr int kResourceSky = 137;
-constexpr int kResourceClouds = 138;
-constexpr int kResourceAtlas = 139;
-constexpr int kResourceGround = 140;
-constexpr int kResourceRain = 141;
 
 // A whole number from -50 to 49, by the arithmetic the scene's layout has always used.
 float RandomSpread(double scale)
@@ -77,12 +70,12 @@ void CGLDrawer::Init()
 
     const bool quality = G_Settings.HighQuality != 0;
     // The loads leave 2D texturing enabled; the scene relies on that.
-    LoadTGAResource(kResourceClouds, m_texCloud, quality, GL_REPEAT);
-    LoadTGAResource(kResourceGround, m_texGround, quality, GL_REPEAT);
-    LoadTGAResource(kResourceGlow, m_texBolt, quality, GL_REPEAT);
-    LoadTGAResource(kResourceSky, m_texSky, quality, GL_REPEAT);
-    LoadTGAResource(kResourceRain, m_texRain, quality, GL_REPEAT);
-    m_font.Load(kResourceAtlas, quality);
+    LoadTGAResource(IDR_CLOUD_TEXTURE, m_texCloud, quality, GL_REPEAT);
+    LoadTGAResource(IDR_GROUND_TEXTURE, m_texGround, quality, GL_REPEAT);
+    LoadTGAResource(IDR_GLOW_TEXTURE, m_texBolt, quality, GL_REPEAT);
+    LoadTGAResource(IDR_SKY_TEXTURE, m_texSky, quality, GL_REPEAT);
+    LoadTGAResource(IDR_RAIN_TEXTURE, m_texRain, quality, GL_REPEAT);
+    m_font.Load(IDR_GLYPH_ATLAS, quality);
 
     // Far beyond the far plane: no bolt shows or lights anything before its first strike.
     for (BoltRecord& bolt : m_bolts) {

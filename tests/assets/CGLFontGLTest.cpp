@@ -3,7 +3,7 @@
 #include "TestResources.h"
 #include "app/CallChain.h"
 #include "assets/CGLFont.h"
-#include "platform/EglPbufferContext.h"
+#include "platform/EglPbufferContext_Linux.h"
 
 #include <doctest/doctest.h>
 
@@ -256,10 +256,10 @@ TEST_CASE("a failure passing through the font's loader names both operations")
 {
     EglPbufferContext context(16, 16);
     g_callChain.clear();
-    SetResourceLookupForTests([](int) -> std::optional<ResourceBytes> { throw 0; });
+    SetResourceLookup([](int) -> std::optional<ResourceBytes> { throw 0; });
     CGLFont font;
     CHECK_THROWS(font.Load(139, false));
-    SetResourceLookupForTests({});
+    SetResourceLookup({});
     CHECK(g_callChain == "CGLFont::Load() -> LoadTGAResource()");
     g_callChain.clear();
 }

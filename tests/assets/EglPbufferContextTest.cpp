@@ -1,5 +1,5 @@
 // The headless context the GL-level tests and the offscreen renderer stand on.
-#include "platform/EglPbufferContext.h"
+#include "platform/EglPbufferContext_Linux.h"
 
 #include <GL/gl.h>
 #include <doctest/doctest.h>

@@ -3,7 +3,7 @@
 #include "TgaBuilder.h"
 #include "app/CallChain.h"
 #include "assets/LoadTGAResource.h"
-#include "platform/EglPbufferContext.h"
+#include "platform/EglPbufferContext_Linux.h"
 
 #include <doctest/doctest.h>
 
@@ -129,7 +129,7 @@ TEST_CASE_FIXTURE(GLFixture, "refusals leave the identifier 0 and touch no OpenG
 TEST_CASE_FIXTURE(GLFixture, "a failure passing through the loader adds its name to the call chain")
 {
     g_callChain.clear();
-    SetResourceLookupForTests([](int) -> std::optional<ResourceBytes> { throw 0; });
+    SetResourceLookup([](int) -> std::optional<ResourceBytes> { throw 0; });
     GLuint texture = 5;
     CHECK_THROWS(LoadTGAResource(133, texture, true, GL_REPEAT));
     CHECK(g_callChain == "LoadTGAResource()");

@@ -10,14 +10,14 @@ class TestResources {
 public:
     TestResources()
     {
-        SetResourceLookupForTests([this](int id) -> std::optional<ResourceBytes> {
+        SetResourceLookup([this](int id) -> std::optional<ResourceBytes> {
             const auto found = m_table.find(id);
             if (found == m_table.end())
                 return std::nullopt;
             return ResourceBytes{found->second.data(), found->second.size()};
         });
     }
-    ~TestResources() { SetResourceLookupForTests({}); }
+    ~TestResources() { SetResourceLookup({}); }
     TestResources(const TestResources&) = delete;
     TestResources& operator=(const TestResources&) = delete;
 

@@ -5,10 +5,9 @@ add_executable(dialog_driver
   ${CMAKE_CURRENT_LIST_DIR}/DialogDriver_Win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SettingsDialogTest_Win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DialogLayoutTest_Win32.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PreviewAndPageTest_Win32.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/SaveHTMLResourceTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/PreviewAndPageTest_Win32.cpp)
 target_link_libraries(dialog_driver PRIVATE
-  arcveil_test_main arcveil_info_page arcveil_assets user32 gdi32 advapi32)
+  arcveil_test_main arcveil_core user32 gdi32 advapi32)
 arcveil_warnings(dialog_driver)
 
 add_executable(open_recorder ${CMAKE_CURRENT_LIST_DIR}/OpenRecorder_Win32.cpp)
@@ -25,15 +24,3 @@ add_test(NAME e2e_settings_dialog_144dpi
   COMMAND ${dialogRunner} 1024x768 ${dialogArgs} "--test-case=*144 DPI*")
 set_tests_properties(e2e_settings_dialog_preview_page e2e_settings_dialog_144dpi
   PROPERTIES RESOURCE_LOCK wine-session TIMEOUT 300)
-
-# The framework's modal dialog and data exchange, on a small template of their own,
-# and the title picture window painting in this process, where the screen shows it.
-arcveil_add_test(dialog_framework_tests
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/DialogFrameworkTest_Win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/SplashWndTest_Win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/DialogFrameworkTest.rc
-  LIBS arcveil_framework arcveil_app_core arcveil_assets_win32)
-# windres looks for the picture here.
-target_include_directories(dialog_framework_tests PRIVATE ${PROJECT_SOURCE_DIR}/resources)
-set_tests_properties(dialog_framework_tests PROPERTIES RESOURCE_LOCK wine-session)

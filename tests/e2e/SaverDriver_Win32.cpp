@@ -63,7 +63,7 @@ int ScenarioModeAccepted()
     Saver saver;
     HWND window = StartSaverWindow(saver, g_saverPath, "default mode 640x480x16", kStyle);
     if (window) {
-        // Wine keeps a switched depth inside the switching process (windows_tests checks
+        // Wine keeps a switched depth inside the switching process (display_window_tests checks
         // it there); from here only the outcome shows: the saver ran instead of a box.
         SendKey('A', false);
         SendKey('A', true);

@@ -12,10 +12,16 @@
 #include <unistd.h>
 #include <vector>
 
-#include "linux/Sound_SDL.h"
+#include "linux/SdlSoundPlayer.h"
 #include "platform/Resources.h"
 
 namespace {
+
+CSdlSoundPlayer& Player()
+{
+    static CSdlSoundPlayer player;
+    return player;
+}
 
 void PutU32(std::vector<unsigned char>& out, std::uint32_t value)
 {
@@ -61,7 +67,7 @@ struct DiskAudio {
     }
     ~DiskAudio()
     {
-        SetResourceLookupForTests({});
+        SetResourceLookup({});
         unlink(path.c_str());
     }
     std::vector<unsigned char> Written() const
@@ -78,7 +84,7 @@ struct DiskAudio {
 
 void ServeResource(int id, const std::vector<unsigned char>& image)
 {
-    SetResourceLookupForTests([id, &image](int wanted) -> std::optional<ResourceBytes> {
+    SetResourceLookup([id, &image](int wanted) -> std::optional<ResourceBytes> {
         if (wanted != id)
             return std::nullopt;
         return ResourceBytes{image.data(), image.size()};
@@ -87,10 +93,10 @@ void ServeResource(int id, const std::vector<unsigned char>& image)
 
 void PlayFor(int resourceId, unsigned long long bytes)
 {
-    G_PlaySound(resourceId);
-    for (int i = 0; i < 500 && SoundBytesPlayed() < bytes; ++i)
+    Player().PlayLoop(resourceId);
+    for (int i = 0; i < 500 && Player().BytesPlayed() < bytes; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    G_StopSound();
+    Player().Stop();
 }
 
 } // namespace
@@ -131,15 +137,15 @@ TEST_CASE("no sound and no device for a missing resource or an image that is not
     for (const auto* image : refused) {
         DiskAudio disk("refused");
         ServeResource(144, *image);
-        G_PlaySound(144);
-        CHECK(SoundBytesPlayed() == 0);
-        G_StopSound();
+        Player().PlayLoop(144);
+        CHECK(Player().BytesPlayed() == 0);
+        Player().Stop();
         CHECK_FALSE(disk.Exists());
     }
     DiskAudio disk("missing");
     ServeResource(145, samples);
-    G_PlaySound(144);
-    G_StopSound();
+    Player().PlayLoop(144);
+    Player().Stop();
     CHECK_FALSE(disk.Exists());
 }
 
@@ -148,10 +154,10 @@ TEST_CASE("no audio device: silent, and stopping is harmless")
     setenv("SDL_AUDIODRIVER", "nosuchdriver", 1);
     const std::vector<unsigned char> image = MakeWave(1, 2, std::vector<unsigned char>(64, 0x90));
     ServeResource(144, image);
-    G_PlaySound(144);
+    Player().PlayLoop(144);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    CHECK(SoundBytesPlayed() == 0);
-    G_StopSound();
-    G_StopSound();
-    SetResourceLookupForTests({});
+    CHECK(Player().BytesPlayed() == 0);
+    Player().Stop();
+    Player().Stop();
+    SetResourceLookup({});
 }

@@ -53,5 +53,5 @@ echo "no display: ok"
 # A refused command line is no failure report: usage, status 2, no box.
 "$SAVER" -window-id nonsense >/dev/null 2>"$WORK/usage.err" && status=0 || status=$?
 [ "$status" = 2 ] || fail "bad option: ended with $status"
-grep -q "^arcveil3d: option '-window-id': 'nonsense' is not a window id" "$WORK/usage.err" || fail "$(cat "$WORK/usage.err")"
+grep -q "^arcveil3d: -window-id: 'nonsense' is not a window id" "$WORK/usage.err" || fail "$(cat "$WORK/usage.err")"
 echo "refused option: ok"

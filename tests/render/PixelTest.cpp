@@ -11,12 +11,12 @@
 
 #include "app/Settings.h"
 #include "platform/CrtRandom.h"
-#include "platform/EglPbufferContext.h"
+#include "platform/EglPbufferContext_Linux.h"
 #include "render/CGLDrawer.h"
 #include "render/SceneArrays.h"
 #include "tests/render/RendererProbe.h"
 #include "tests/render/TestAssets.h"
-#include "tools/render/PngFile.h"
+#include "tools/PngFile.h"
 
 namespace {
 

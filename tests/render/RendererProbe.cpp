@@ -5,12 +5,12 @@
 
 TestClock::TestClock(std::uint32_t startMs) : m_now(startMs)
 {
-    SetClockForTests([this] { return m_now; });
+    SetClockSource([this] { return m_now; });
 }
 
 TestClock::~TestClock()
 {
-    SetClockForTests({});
+    SetClockSource({});
 }
 
 long CountDrawsSince(std::uint32_t seed, long limit)

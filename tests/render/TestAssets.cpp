@@ -148,7 +148,7 @@ std::vector<unsigned char> MakeGreyTga(int width, int height, const std::vector<
 void InstallTestAssets()
 {
     BuildTable();
-    SetResourceLookupForTests([](int id) -> std::optional<ResourceBytes> {
+    SetResourceLookup([](int id) -> std::optional<ResourceBytes> {
         const auto& table = Table();
         const auto found = table.find(id);
         if (found == table.end())
@@ -159,5 +159,5 @@ void InstallTestAssets()
 
 void RemoveTestAssets()
 {
-    SetResourceLookupForTests({});
+    SetResourceLookup({});
 }

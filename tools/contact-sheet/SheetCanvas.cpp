@@ -1,6 +1,6 @@
 #include "SheetCanvas.h"
 
-#include <png.h>
+#include "tools/PngFile.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -243,27 +243,13 @@ void SheetCanvas::DrawIcon(const std::string& path, int x, int y, int zoom)
 
 void SheetCanvas::WritePng(const std::string& path) const
 {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        throw std::runtime_error("cannot create " + path);
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        throw std::runtime_error("cannot write " + path);
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(m_width), static_cast<png_uint_32>(m_height), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<unsigned char> row(static_cast<std::size_t>(m_width) * 3);
-    for (int y = 0; y < m_height; ++y) {
-        for (std::size_t i = 0; i < row.size(); ++i)
-            row[i] = static_cast<unsigned char>(std::clamp(m_rgb[static_cast<std::size_t>(y) * m_width * 3 + i], 0.0f, 1.0f) * 255.0f + 0.5f);
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    std::fclose(file);
+    RgbImage image;
+    image.width = m_width;
+    image.height = m_height;
+    image.pixels.resize(m_rgb.size());
+    for (std::size_t i = 0; i < m_rgb.size(); ++i)
+        image.pixels[i] = static_cast<unsigned char>(std::clamp(m_rgb[i], 0.0f, 1.0f) * 255.0f + 0.5f);
+    std::string error;
+    if (!::WritePng(path, image, error))
+        throw std::runtime_error(error);
 }

@@ -9,6 +9,7 @@
 #include "assets/TgaDecode.h"
 #include "assets/WaveFile.h"
 #include "platform/Resources.h"
+#include "resources/ResourceIds.h"
 #include "SheetCanvas.h"
 
 #include <cstdio>
@@ -37,12 +38,12 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        const TgaImage glow = LoadTexture(133);
-        const TgaImage sky = LoadTexture(137);
-        const TgaImage clouds = LoadTexture(138);
-        const TgaImage atlas = LoadTexture(139);
-        const TgaImage sand = LoadTexture(140);
-        const TgaImage rain = LoadTexture(141);
+        const TgaImage glow = LoadTexture(IDR_GLOW_TEXTURE);
+        const TgaImage sky = LoadTexture(IDR_SKY_TEXTURE);
+        const TgaImage clouds = LoadTexture(IDR_CLOUD_TEXTURE);
+        const TgaImage atlas = LoadTexture(IDR_GLYPH_ATLAS);
+        const TgaImage sand = LoadTexture(IDR_GROUND_TEXTURE);
+        const TgaImage rain = LoadTexture(IDR_RAIN_TEXTURE);
 
         SheetCanvas sheet(1590, 1470, {28, 28, 32});
         sheet.SetFont(atlas);
@@ -89,7 +90,7 @@ int main(int argc, char** argv)
 
         // The storm loop: each channel's envelope over the whole loop, and the samples
         // around the seam (end of the loop, then its start again) one to a column.
-        const std::optional<ResourceBytes> storm = FindRawResource(144);
+        const std::optional<ResourceBytes> storm = FindRawResource(IDR_STORM_SOUND);
         const std::optional<WaveInfo> wave = storm ? ParseWave(storm->data, storm->size) : std::nullopt;
         if (!wave || wave->channels != 2 || wave->bitsPerSample != 8)
             throw std::runtime_error("resource 144 is not an 8-bit stereo WAVE");

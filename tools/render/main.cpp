@@ -11,17 +11,19 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "app/CallChain.h"
+#include "app/ProgramOptions.h"
 #include "app/Settings.h"
 #include "platform/Clock.h"
 #include "platform/FixedStepClock.h"
 #include "platform/CrtRandom.h"
-#include "platform/EglPbufferContext.h"
+#include "platform/EglPbufferContext_Linux.h"
 #include "render/CGLDrawer.h"
 #include "render/GLHeaders.h"
-#include "tools/render/PngFile.h"
-#include "tools/render/RenderOptions.h"
+#include "tools/PngFile.h"
+#include "tools/render/FrameFiles.h"
 
 namespace {
 
@@ -73,19 +75,18 @@ private:
     bool m_shown = false;
 };
 
-int Run(const RenderOptions& options)
+int Run(const ProgramOptions& options)
 {
-    if (!options.seedGiven) {
+    if (!options.seed) {
         const std::uint32_t seed = ClockMilliseconds();
         std::fprintf(stderr, "arcveil3d-render: seed %u\n", seed);
         CrtSrand(seed);
     } else {
-        CrtSrand(options.seed);
+        CrtSrand(*options.seed);
     }
 
     G_Settings = DefaultSettings();
-    for (const auto& [name, value] : options.settings)
-        G_Settings.*(FindSettingDescriptor(name.c_str())->field) = value;
+    ApplySettingOverrides(G_Settings, options.overrides);
 
     std::unique_ptr<EglPbufferContext> context;
     try {
@@ -101,21 +102,22 @@ int Run(const RenderOptions& options)
     }
 
     std::uint32_t clockMs = 0;
-    SetClockForTests([&clockMs] { return clockMs; });
+    SetClockSource([&clockMs] { return clockMs; });
 
     auto drawer = std::make_unique<CGLDrawer>();
     drawer->Init();
 
     const bool everyFrame = HasFrameField(options.out);
-    Progress progress(options.frames, options.bench ? "drawing" : "rendering");
+    const int frames = static_cast<int>(options.frames);
+    Progress progress(frames, options.bench ? "drawing" : "rendering");
     const double wallStart = Seconds(CLOCK_MONOTONIC);
     const double threadStart = Seconds(CLOCK_THREAD_CPUTIME_ID);
     const double processStart = Seconds(CLOCK_PROCESS_CPUTIME_ID);
-    for (int frame = 0; frame < options.frames; ++frame) {
-        clockMs = FixedStepMilliseconds(frame + 1, options.step);
+    for (int frame = 0; frame < frames; ++frame) {
+        clockMs = FixedStepMilliseconds(frame + 1, *options.step);
         drawer->Draw();
         glFinish();
-        const bool last = frame + 1 == options.frames;
+        const bool last = frame + 1 == frames;
         if (!options.bench && (everyFrame || last)) {
             const RgbImage image = RgbFromBottomUpRgba(context->ReadPixels(), options.width, options.height);
             std::string error;
@@ -133,14 +135,14 @@ int Run(const RenderOptions& options)
     if (options.bench) {
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
-        std::printf("frames %d\n", options.frames);
-        std::printf("fps %.2f\n", wall > 0 ? options.frames / wall : 0.0);
-        std::printf("thread_cpu_ms_per_frame %.3f\n", threadCpu * 1000.0 / options.frames);
-        std::printf("cpu_ms_per_frame %.3f\n", processCpu * 1000.0 / options.frames);
+        std::printf("frames %d\n", frames);
+        std::printf("fps %.2f\n", wall > 0 ? frames / wall : 0.0);
+        std::printf("thread_cpu_ms_per_frame %.3f\n", threadCpu * 1000.0 / frames);
+        std::printf("cpu_ms_per_frame %.3f\n", processCpu * 1000.0 / frames);
         std::printf("peak_rss_mib %.1f\n", usage.ru_maxrss / 1024.0);
         std::printf("renderer %s\n", reinterpret_cast<const char*>(rendererName));
     }
-    SetClockForTests({});
+    SetClockSource({});
     return 0;
 }
 
@@ -148,18 +150,17 @@ int Run(const RenderOptions& options)
 
 int main(int argc, char** argv)
 {
-    RenderOptions options;
-    std::string error;
-    if (!ParseRenderOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "arcveil3d-render: %s\n", error.c_str());
+    const ParsedOptions parsed = ParseProgramOptions(Program::Render, std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.options) {
+        std::fprintf(stderr, "arcveil3d-render: %s\n", parsed.error.c_str());
         return kExitUsage;
     }
-    if (options.help) {
-        std::fputs(kRenderUsage, stdout);
+    if (parsed.options->help) {
+        std::fputs(ProgramUsage(Program::Render, "arcveil3d-render").c_str(), stdout);
         return 0;
     }
     try {
-        return Run(options);
+        return Run(*parsed.options);
     } catch (...) {
         std::fprintf(stderr, "arcveil3d-render: drawing failed: %s\n", ComposeFailureReport().c_str());
         return kExitFailure;
