@@ -32,26 +32,6 @@ std::string Quoted(const std::string& text)
     return "'" + text + "'";
 }
 
-std::optional<std::int64_t> ParseWholeNumber(const std::string& text, std::int64_t low, std::int64_t high)
-{
-    const auto value = ParseSettingValue(text);
-    if (value && *value >= low && *value <= high)
-        return *value;
-    // Beyond 32 bits (a seed up to 2^32 - 1): digits only, with an optional plus.
-    std::size_t i = text.empty() || text[0] != '+' ? 0 : 1;
-    if (i == text.size() || text.size() - i > 10)
-        return std::nullopt;
-    std::int64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return std::nullopt;
-        magnitude = magnitude * 10 + (text[i] - '0');
-    }
-    if (magnitude < low || magnitude > high)
-        return std::nullopt;
-    return magnitude;
-}
-
 std::string ApplySize(ProgramOptions& options, const std::string& value)
 {
     const std::size_t x = value.find_first_of("xX");

@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 
+#include <cstdint>
 #include <cstring>
 
 SettingsRecord G_Settings;
@@ -45,17 +46,15 @@ void WriteSettings(IProfileStore& store, const SettingsRecord& settings)
         store.WriteProfileInt(kSettingsSection, descriptor.name, settings.*descriptor.field);
 }
 
-std::optional<std::int32_t> ParseSettingValue(const std::string& text)
+std::optional<std::int64_t> ParseWholeNumber(const std::string& text, std::int64_t low, std::int64_t high)
 {
     const char* blanks = " \t\r\n";
     const std::size_t first = text.find_first_not_of(blanks);
     if (first == std::string::npos)
         return std::nullopt;
     const std::string trimmed = text.substr(first, text.find_last_not_of(blanks) - first + 1);
-    std::size_t i = 0;
     const bool negative = trimmed[0] == '-';
-    if (trimmed[0] == '-' || trimmed[0] == '+')
-        ++i;
+    std::size_t i = trimmed[0] == '-' || trimmed[0] == '+' ? 1 : 0;
     if (i == trimmed.size())
         return std::nullopt;
     std::int64_t magnitude = 0;
@@ -63,13 +62,22 @@ std::optional<std::int32_t> ParseSettingValue(const std::string& text)
         if (trimmed[i] < '0' || trimmed[i] > '9')
             return std::nullopt;
         magnitude = magnitude * 10 + (trimmed[i] - '0');
-        if (magnitude > 2147483648LL)
+        // Far beyond any range asked for, and far from overflowing.
+        if (magnitude > 1000000000000000LL)
             return std::nullopt;
     }
     const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value > 2147483647LL)
+    if (value < low || value > high)
         return std::nullopt;
-    return static_cast<std::int32_t>(value);
+    return value;
+}
+
+std::optional<std::int32_t> ParseSettingValue(const std::string& text)
+{
+    const auto value = ParseWholeNumber(text, INT32_MIN, INT32_MAX);
+    if (!value)
+        return std::nullopt;
+    return static_cast<std::int32_t>(*value);
 }
 
 void ApplySettingOverrides(SettingsRecord& settings, const std::vector<SettingOverride>& overrides)

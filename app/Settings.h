@@ -48,8 +48,10 @@ void ReadSettings(IProfileStore& store, SettingsRecord& settings);
 // All nine values; a refused write does not stop the others.
 void WriteSettings(IProfileStore& store, const SettingsRecord& settings);
 
-// A setting's value as text (the settings file, --set): a decimal 32-bit integer with
-// nothing around it but blanks; null otherwise.
+// A decimal whole number from low to high, with one optional sign and nothing around it
+// but blanks; null otherwise.
+std::optional<std::int64_t> ParseWholeNumber(const std::string& text, std::int64_t low, std::int64_t high);
+// A setting's value as text (the settings file, --set): a whole number of 32 bits.
 std::optional<std::int32_t> ParseSettingValue(const std::string& text);
 
 // One setting given by its stored name, as the command line and the settings file name it.

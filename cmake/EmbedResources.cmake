@@ -1,5 +1,5 @@
 # Writes a C++ source with one byte array per resource file and the table that
-# platform/Resources_Native.cpp searches. Called as a script:
+# platform/Resources_Linux.cpp searches. Called as a script:
 #   cmake -DOUTPUT=file.cpp -DRESOURCES="id=path;id=path" -P EmbedResources.cmake
 set(body "// Generated at build time from resources/; do not edit.\n#include \"platform/EmbeddedResources.h\"\n\n")
 set(table "")

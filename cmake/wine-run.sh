@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Runs one Windows test binary under Wine. The caller (tests/wine-env.sh or .ci/run)
-# provides DISPLAY and WINEPREFIX; without them Wine would pick the user's own.
+# Runs one Windows program under Wine, with no input and a time limit
+# (WINE_TEST_TIMEOUT seconds, default 120; 0 for none). CTest runs the Windows test
+# binaries through it. The caller (tests/wine/with-wine.sh) provides DISPLAY and
+# WINEPREFIX; without them Wine would pick the user's own.
+. "$(dirname "${BASH_SOURCE[0]}")/wine-paths.sh"
 : "${WINE_TEST_TIMEOUT:=120}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-exec timeout -k 5 "$WINE_TEST_TIMEOUT" /usr/lib/wine/wine64 "$@" </dev/null
+exec timeout -k 5 "$WINE_TEST_TIMEOUT" "$WINE" "$@" </dev/null

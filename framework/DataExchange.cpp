@@ -18,16 +18,6 @@ int CComboBox::InsertString(int index, const char* text)
                                          reinterpret_cast<LPARAM>(text)));
 }
 
-int CComboBox::GetCurSel() const
-{
-    return static_cast<int>(SendMessageA(m_hWnd, CB_GETCURSEL, 0, 0));
-}
-
-void CComboBox::SetCurSel(int index)
-{
-    SendMessageA(m_hWnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
 void CComboBox::EnableWindow(bool enable)
 {
     ::EnableWindow(m_hWnd, enable ? TRUE : FALSE);

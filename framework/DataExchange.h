@@ -25,8 +25,6 @@ public:
     void ResetContent();
     // The position the string went to, or a negative error (CB_ERR, CB_ERRSPACE).
     int InsertString(int index, const char* text);
-    int GetCurSel() const;
-    void SetCurSel(int index);
     void EnableWindow(bool enable);
 };
 

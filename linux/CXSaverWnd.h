@@ -35,10 +35,6 @@ public:
     // One frame: viewport if the size changed, the scene, the swap.
     void DrawFrame();
 
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
-    Window DrawnWindow() const { return m_target; }
-
 private:
     void OpenDisplay();
     void CreateOwnWindow(bool fullScreen);

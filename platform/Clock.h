@@ -10,5 +10,5 @@ std::uint32_t ClockMilliseconds();
 // function puts the platform's clock back.
 void SetClockSource(std::function<std::uint32_t()> clock);
 
-// The platform's own clock (Clock_Win32.cpp or Clock_Posix.cpp).
+// The platform's own clock (Clock_Win32.cpp or Clock_Linux.cpp).
 std::uint32_t PlatformClockMilliseconds();

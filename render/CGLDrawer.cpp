@@ -12,7 +12,8 @@
 
 namespace {
 
-// A whole number from -50 to 49, by the arithmetic the scene's layout has always used.
+// One of the hundred steps from -scale/2 to 0.49 scale, by the arithmetic the scene's
+// layout has always used.
 float RandomSpread(double scale)
 {
     return static_cast<float>((CrtRand() % 100 * 0.01 - 0.5) * scale);

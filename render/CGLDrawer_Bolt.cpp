@@ -20,6 +20,21 @@ Vec3 Offset(const Vec3& origin, const Vec3& axis, float scale)
     return result;
 }
 
+// One textured quad; the corners take the picture's corners (1,1), (0,1), (0,0), (1,0).
+void TexturedQuad(const Vec3& first, const Vec3& second, const Vec3& third, const Vec3& fourth)
+{
+    glBegin(GL_QUADS);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3fv(&first.x);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3fv(&second.x);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3fv(&third.x);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3fv(&fourth.x);
+    glEnd();
+}
+
 } // namespace
 
 // Sprite, LongSprite and _MyRand call nothing that can fail, so no failure ever passes
@@ -30,16 +45,7 @@ void CGLDrawer::Sprite(const Vec3& center, float size)
     const Vec3 lr = Offset(center, m_cornerLR, size);
     const Vec3 ur = Offset(center, m_cornerUR, size);
     const Vec3 ul = Offset(center, m_cornerUL, size);
-    glBegin(GL_QUADS);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3fv(&ll.x);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3fv(&lr.x);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3fv(&ur.x);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3fv(&ul.x);
-    glEnd();
+    TexturedQuad(ll, lr, ur, ul);
 }
 
 void CGLDrawer::LongSprite(const Vec3& from, const Vec3& to, float width)
@@ -59,21 +65,12 @@ void CGLDrawer::LongSprite(const Vec3& from, const Vec3& to, float width)
     Vec3Normalize(across);
     Vec3Scale(across, width, across);
 
-    Vec3 corner;
-    glBegin(GL_QUADS);
-    glTexCoord2f(1.0f, 1.0f);
-    Vec3Add(a, across, corner);
-    glVertex3fv(&corner.x);
-    glTexCoord2f(0.0f, 1.0f);
-    Vec3Sub(a, across, corner);
-    glVertex3fv(&corner.x);
-    glTexCoord2f(0.0f, 0.0f);
-    Vec3Sub(b, across, corner);
-    glVertex3fv(&corner.x);
-    glTexCoord2f(1.0f, 0.0f);
-    Vec3Add(b, across, corner);
-    glVertex3fv(&corner.x);
-    glEnd();
+    Vec3 aLeft, aRight, bRight, bLeft;
+    Vec3Add(a, across, aLeft);
+    Vec3Sub(a, across, aRight);
+    Vec3Sub(b, across, bRight);
+    Vec3Add(b, across, bLeft);
+    TexturedQuad(aLeft, aRight, bRight, bLeft);
 }
 
 void CGLDrawer::ElectricBolt(const Vec3& from, float fromWidth, const Vec3& to, float toWidth, int depth)

@@ -10,11 +10,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh native
 
 build="${ARCVEIL_BUILD_DIR:-build/native}"
-if [ "$build" = build/native ]; then
-  cmake --preset native >/dev/null
-else
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-fi
+cmake --preset native -B "$build" >/dev/null
 cmake --build "$build" --target arcveil3d arcveil3d-render
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

@@ -12,19 +12,13 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh windows
 
 build="${ARCVEIL_BUILD_DIR:-build/windows}"
-if [ "$build" = build/windows ]; then
-  cmake --preset windows >/dev/null
-else
-  cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
+cmake --preset windows -B "$build" >/dev/null
 cmake --build "$build" --target Arcveil3D
 scr="$PWD/$build/app/Arcveil3D.scr"
 [ $# -gt 0 ] || set -- /s
 
 if [ -n "${DISPLAY:-}" ]; then
-  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  exec /usr/lib/wine/wine64 "$scr" "$@"
+  WINE_TEST_TIMEOUT=0 exec cmake/wine-run.sh "$scr" "$@"
 fi
 
 mkdir -p out
@@ -33,7 +27,7 @@ seconds="${ARCVEIL_RUN_SECONDS:-4}"
 tests/wine/with-wine.sh --screen "${ARCVEIL_SCREEN:-640x480}" -- bash -c '
   set -u
   scr="$1"; shot="$2"; seconds="$3"; shift 3
-  /usr/lib/wine/wine64 "$scr" "$@" </dev/null &
+  WINE_TEST_TIMEOUT=0 cmake/wine-run.sh "$scr" "$@" &
   saver=$!
   sleep "$seconds"
   import -display "$DISPLAY" -window root "$shot"

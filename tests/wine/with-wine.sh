@@ -17,14 +17,11 @@ while [ $# -gt 0 ]; do
 done
 [ $# -gt 0 ] || { echo "with-wine.sh: no command given" >&2; exit 2; }
 
-WINE=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver
+. "$(dirname "${BASH_SOURCE[0]}")/../../cmake/wine-paths.sh"
 
 workdir=$(mktemp -d /tmp/arcveil-wine.XXXXXX)
 [ -n "$prefix" ] || prefix="$workdir/prefix"
 export WINEPREFIX="$prefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
 
 xvfb_pid=""
 cleanup() {

@@ -39,29 +39,16 @@ float PeriodicNoise::Sample(float u, float v, int period, int octave) const
     return (a + (b - a) * sy) * 1.41421356f;
 }
 
-float PeriodicNoise::Fractal(float u, float v, int basePeriod, int octaves, float gain) const
+float PeriodicNoise::Octaves(float u, float v, int basePeriod, int octaves, float gain, bool absolute) const
 {
     float sum = 0.0f;
     float amplitude = 1.0f;
     float total = 0.0f;
     int period = basePeriod;
     for (int i = 0; i < octaves; ++i) {
-        sum += amplitude * Sample(u, v, period, i);
-        total += amplitude;
-        amplitude *= gain;
-        period *= 2;
-    }
-    return sum / total;
-}
-
-float PeriodicNoise::Turbulence(float u, float v, int basePeriod, int octaves, float gain) const
-{
-    float sum = 0.0f;
-    float amplitude = 1.0f;
-    float total = 0.0f;
-    int period = basePeriod;
-    for (int i = 0; i < octaves; ++i) {
-        sum += amplitude * std::fabs(Sample(u, v, period, 100 + i));
+        // The absolute octaves take lattices of their own.
+        const float sample = absolute ? std::fabs(Sample(u, v, period, 100 + i)) : Sample(u, v, period, i);
+        sum += amplitude * sample;
         total += amplitude;
         amplitude *= gain;
         period *= 2;

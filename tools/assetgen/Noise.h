@@ -11,10 +11,18 @@ public:
     float Sample(float u, float v, int period, int octave = 0) const;
     // Sum of octaves, the first with `basePeriod` cells, each next one twice as fine and
     // `gain` times as strong; normalised to roughly [-1, 1].
-    float Fractal(float u, float v, int basePeriod, int octaves, float gain) const;
+    float Fractal(float u, float v, int basePeriod, int octaves, float gain) const
+    {
+        return Octaves(u, v, basePeriod, octaves, gain, false);
+    }
     // Sum of absolute octaves (sharper, vein-like shapes), in [0, 1].
-    float Turbulence(float u, float v, int basePeriod, int octaves, float gain) const;
+    float Turbulence(float u, float v, int basePeriod, int octaves, float gain) const
+    {
+        return Octaves(u, v, basePeriod, octaves, gain, true);
+    }
 
 private:
+    float Octaves(float u, float v, int basePeriod, int octaves, float gain, bool absolute) const;
+
     std::uint64_t m_seed;
 };

@@ -82,15 +82,11 @@ GreyRaster PaintDialogBackground(FontFace& title)
     constexpr int kHeight = 255;
     GreyRaster picture(kWidth, kHeight);
     const PeriodicNoise clouds(0x5eed0131);
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const float u = static_cast<float>(x) / kWidth;
-            const float v = static_cast<float>(y) / kWidth;
-            const float body = clouds.Fractal(u, v, 3, 6, 0.5f);
-            const float billow = clouds.Turbulence(u, v, 6, 4, 0.5f);
-            picture.At(x, y) = 0.80f + 0.12f * body + 0.08f * billow;
-        }
-    }
+    picture.ForEachPixel(kWidth, [&](int x, int y, float u, float v) {
+        const float body = clouds.Fractal(u, v, 3, 6, 0.5f);
+        const float billow = clouds.Turbulence(u, v, 6, 4, 0.5f);
+        picture.At(x, y) = 0.80f + 0.12f * body + 0.08f * billow;
+    });
     // The title as a faint watermark on the diagonal, from lower left to upper right.
     GreyRaster mark(kWidth, kHeight);
     const std::string text = "Arcveil 3D";

@@ -23,6 +23,16 @@ struct Raster {
     Raster(int w, int h, Pixel fill = Pixel{}) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, fill) {}
     Pixel& At(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
     const Pixel& At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    // Calls paint(x, y, u, v) for every pixel, row by row; u and v are x and y over
+    // `tile`, the size that one repeat of the picture spans.
+    template <typename Paint>
+    void ForEachPixel(int tile, Paint paint)
+    {
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x)
+                paint(x, y, static_cast<float>(x) / tile, static_cast<float>(y) / tile);
+        }
+    }
     // Coordinates wrap around: for pictures that tile.
     Pixel& Wrapped(int x, int y)
     {

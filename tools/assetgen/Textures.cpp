@@ -131,26 +131,22 @@ ColourRaster PaintNightSky()
     const PeriodicNoise hue(0x5eed1137);
     const PeriodicNoise lanes(0x5eed2137);
     GreyRaster density(kSize, kSize);
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) {
-            const float u = static_cast<float>(x) / kSize;
-            const float v = static_cast<float>(y) / kSize;
-            const float cloud = shape.Fractal(u, v, 2, 7, 0.55f);
-            const float wisps = shape.Turbulence(u, v, 4, 5, 0.55f);
-            float d = SmoothStep(-0.15f, 0.55f, cloud) * (0.55f + 0.9f * wisps);
-            const float dust = SmoothStep(0.05f, 0.45f, lanes.Fractal(u, v, 3, 6, 0.6f));
-            d *= 1.0f - 0.75f * dust;
-            density.At(x, y) = d;
+    sky.ForEachPixel(kSize, [&](int x, int y, float u, float v) {
+        const float cloud = shape.Fractal(u, v, 2, 7, 0.55f);
+        const float wisps = shape.Turbulence(u, v, 4, 5, 0.55f);
+        float d = SmoothStep(-0.15f, 0.55f, cloud) * (0.55f + 0.9f * wisps);
+        const float dust = SmoothStep(0.05f, 0.45f, lanes.Fractal(u, v, 3, 6, 0.6f));
+        d *= 1.0f - 0.75f * dust;
+        density.At(x, y) = d;
 
-            const float h = hue.Fractal(u, v, 2, 4, 0.5f) * 0.5f + 0.5f;
-            const Colour violet{0.42f, 0.14f, 0.55f};
-            const Colour blue{0.12f, 0.26f, 0.62f};
-            const Colour teal{0.10f, 0.42f, 0.48f};
-            const Colour nebula = h < 0.5f ? Mix(violet, blue, h * 2.0f) : Mix(blue, teal, (h - 0.5f) * 2.0f);
-            const Colour base{0.006f, 0.010f, 0.030f};
-            sky.At(x, y) = base + nebula * (0.50f * d * d + 0.09f * d);
-        }
-    }
+        const float h = hue.Fractal(u, v, 2, 4, 0.5f) * 0.5f + 0.5f;
+        const Colour violet{0.42f, 0.14f, 0.55f};
+        const Colour blue{0.12f, 0.26f, 0.62f};
+        const Colour teal{0.10f, 0.42f, 0.48f};
+        const Colour nebula = h < 0.5f ? Mix(violet, blue, h * 2.0f) : Mix(blue, teal, (h - 0.5f) * 2.0f);
+        const Colour base{0.006f, 0.010f, 0.030f};
+        sky.At(x, y) = base + nebula * (0.50f * d * d + 0.09f * d);
+    });
 
     Random random(0x0137);
     // Faint stars, more of them where the nebula glows, as in a galactic band.
@@ -186,18 +182,14 @@ GreyRaster PaintClouds()
     GreyRaster clouds(kSize, kSize);
     const PeriodicNoise base(0x5eed0138);
     const PeriodicNoise warp(0x5eed1138);
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) {
-            const float u = static_cast<float>(x) / kSize;
-            const float v = static_cast<float>(y) / kSize;
-            // Domain warping with periodic offsets keeps the tile periodic.
-            const float wu = u + 0.10f * warp.Fractal(u, v, 2, 3, 0.5f);
-            const float wv = v + 0.10f * warp.Fractal(u + 0.37f, v + 0.61f, 2, 3, 0.5f);
-            const float body = base.Fractal(wu, wv, 2, 7, 0.52f);
-            const float billow = base.Turbulence(wu, wv, 4, 4, 0.5f);
-            clouds.At(x, y) = body + 0.35f * billow;
-        }
-    }
+    clouds.ForEachPixel(kSize, [&](int x, int y, float u, float v) {
+        // Domain warping with periodic offsets keeps the tile periodic.
+        const float wu = u + 0.10f * warp.Fractal(u, v, 2, 3, 0.5f);
+        const float wv = v + 0.10f * warp.Fractal(u + 0.37f, v + 0.61f, 2, 3, 0.5f);
+        const float body = base.Fractal(wu, wv, 2, 7, 0.52f);
+        const float billow = base.Turbulence(wu, wv, 4, 4, 0.5f);
+        clouds.At(x, y) = body + 0.35f * billow;
+    });
     Stretch(clouds, 0.18f, 0.995f);
     for (float& v : clouds.pixels)
         v = std::pow(v, 0.85f);
@@ -215,21 +207,17 @@ ColourRaster PaintSand()
     const Colour mid{0.84f, 0.66f, 0.42f};
     const Colour dark{0.38f, 0.26f, 0.15f};
     GreyRaster shade(kSize, kSize);
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) {
-            const float u = static_cast<float>(x) / kSize;
-            const float v = static_cast<float>(y) / kSize;
-            // Wind ripples: whole numbers of waves across the tile, bent by noise.
-            const float bend = 0.9f * ripples.Fractal(u, v, 3, 3, 0.5f);
-            const float wave = std::sin(kTwoPi * (5.0f * u + 9.0f * v) + 6.0f * bend);
-            const float crest = SmoothStep(0.2f, 1.0f, wave) - 0.6f * SmoothStep(-0.2f, -1.0f, wave);
-            // Patches stay small and faint: large ones would show the repetition.
-            const float patches = broad.Fractal(u, v, 8, 4, 0.55f);
-            const float fine = grain.Fractal(u, v, 64, 2, 0.6f);
-            const float pixelGrain = static_cast<float>(HashCoordinates(0x140, x, y) >> 40) / 16777216.0f - 0.5f;
-            shade.At(x, y) = 0.56f + 0.30f * crest * (0.75f + 0.25f * patches) + 0.08f * patches + 0.12f * fine + 0.20f * pixelGrain;
-        }
-    }
+    shade.ForEachPixel(kSize, [&](int x, int y, float u, float v) {
+        // Wind ripples: whole numbers of waves across the tile, bent by noise.
+        const float bend = 0.9f * ripples.Fractal(u, v, 3, 3, 0.5f);
+        const float wave = std::sin(kTwoPi * (5.0f * u + 9.0f * v) + 6.0f * bend);
+        const float crest = SmoothStep(0.2f, 1.0f, wave) - 0.6f * SmoothStep(-0.2f, -1.0f, wave);
+        // Patches stay small and faint: large ones would show the repetition.
+        const float patches = broad.Fractal(u, v, 8, 4, 0.55f);
+        const float fine = grain.Fractal(u, v, 64, 2, 0.6f);
+        const float pixelGrain = static_cast<float>(HashCoordinates(0x140, x, y) >> 40) / 16777216.0f - 0.5f;
+        shade.At(x, y) = 0.56f + 0.30f * crest * (0.75f + 0.25f * patches) + 0.08f * patches + 0.12f * fine + 0.20f * pixelGrain;
+    });
     // Pebbles and darker grains, wrapped at the edges.
     Random random(0x0140);
     for (int i = 0; i < 900; ++i) {
