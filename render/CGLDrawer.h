@@ -77,8 +77,6 @@ public:
     double m_glyphScroll;
 
 private:
-    friend struct CGLDrawerProbe; // tests drive the private steps directly
-
     void _LightningUpdate();
     void _FlashUpdate();
     std::int32_t _MyRand();

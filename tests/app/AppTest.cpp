@@ -1,0 +1,117 @@
+// The application's portable rules: the failure chain, the settings over a profile
+// store, and the run mode and preview host the command line asks for.
+#include <doctest/doctest.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/CallChain.h"
+#include "app/RunMode.h"
+#include "app/Settings.h"
+#include "platform/MemoryProfileStore.h"
+
+namespace {
+void Draw(int how)
+{
+    CHAIN_OPERATION("CGLDrawer::Draw");
+    if (how == 1)
+        RaiseFailure(kErrorOpenGL);
+    if (how == 2)
+        throw std::runtime_error("foreign");
+    try {
+        RaiseFailure("\"caught inside\"");
+    } catch (int) {
+    }
+}
+
+void Loop(int how)
+{
+    CHAIN_OPERATION("CSaverApp::MainLoop");
+    Draw(how);
+}
+} // namespace
+
+TEST_CASE("a failure names every operation it leaves, outermost first, then its text")
+{
+    const struct {
+        int how;
+        const char* report;
+    } rows[] = {
+        {1, "CSaverApp::MainLoop() -> CGLDrawer::Draw()\n\n"
+            "\"Could not init OpenGL. Try to choose another video mode or color depth\""},
+        {2, "CSaverApp::MainLoop() -> CGLDrawer::Draw()\n\n\"Unknown Error\""},
+    };
+    for (const auto& row : rows) {
+        g_callChain.clear();
+        g_errorText.clear();
+        Loop(0); // returns normally: what was caught inside leaves no trace
+        CHECK(g_callChain == "");
+        g_errorText.clear();
+        CHECK_THROWS(Loop(row.how));
+        CHECK(ComposeFailureReport() == row.report);
+    }
+    g_callChain.clear();
+    g_errorText.clear();
+}
+
+TEST_CASE("settings: defaults where the store has none, all nine written back under their names")
+{
+    MemoryProfileStore store;
+    store.WriteProfileInt(kSettingsSection, "Rain", 0);
+    store.WriteProfileInt("Other", "Width", 1);
+    store.RefuseWrites("Depth");
+    SettingsRecord settings;
+    ReadSettings(store, settings);
+    const SettingsRecord defaults = DefaultSettings();
+    CHECK(settings.Rain == 0);
+    CHECK(defaults.Rain == 1);
+    settings.Rain = defaults.Rain;
+    CHECK(std::memcmp(&settings, &defaults, sizeof settings) == 0);
+
+    settings.Width = 1024;
+    WriteSettings(store, settings);
+    CHECK(store.Value(kSettingsSection, "Width") == 1024);
+    CHECK(store.Value(kSettingsSection, "HighQuality") == 1);
+    CHECK_FALSE(store.Value(kSettingsSection, "Depth")); // refused, and the rest still written
+    CHECK(store.Writes().size() == 3 + kSettingCount - 1);
+    CHECK(FindSettingDescriptor("Rain") != nullptr);
+    CHECK(FindSettingDescriptor("rain") == nullptr);
+}
+
+TEST_CASE("the first argument chooses the run mode; argument 2 is the preview's host")
+{
+    const struct {
+        std::vector<const char*> argv;
+        RunMode mode;
+        long host; // 0: none
+    } rows[] = {
+        {{"a.scr"}, RunMode::Settings, 0},
+        {{"a.scr", "/c:1234"}, RunMode::Settings, 0},
+        {{"a.scr", "C", "junk"}, RunMode::Settings, 0},
+        {{"a.scr", "/p", "1234"}, RunMode::Preview, 1234},
+        {{"a.scr", "-P", "  42xyz"}, RunMode::Preview, 42},
+        {{"a.scr", "/p", "-5"}, RunMode::Preview, -5},
+        {{"a.scr", "/p", "0"}, RunMode::Preview, 0},
+        {{"a.scr", "/p", "window"}, RunMode::Preview, 0},
+        {{"a.scr", "/p", nullptr}, RunMode::Preview, 0},
+        {{"a.scr", "/s"}, RunMode::Saver, 0},
+        {{"a.scr", "/save", "/c"}, RunMode::Saver, 0},
+        {{"a.scr", " s"}, RunMode::Saver, 0},
+        {{"a.scr", "--s"}, RunMode::None, 0},
+        {{"a.scr", ""}, RunMode::None, 0},
+        {{"a.scr", nullptr}, RunMode::None, 0},
+        {{"a.scr", "/"}, RunMode::None, 0},
+        {{"a.scr", "x", "/s"}, RunMode::None, 0},
+    };
+    for (const auto& row : rows) {
+        CAPTURE(row.argv.size() > 1 && row.argv[1] ? row.argv[1] : "(none)");
+        const int argc = static_cast<int>(row.argv.size());
+        CHECK(ChooseRunMode(argc, row.argv.data()) == row.mode);
+        CHECK(PreviewHostHandle(argc, row.argv.data()).value_or(0) == row.host);
+    }
+    CHECK(ChooseRunMode(0, nullptr) == RunMode::Settings);
+    const char* huge[] = {"a.scr", "/p", "99999999999999999999999"};
+    CHECK(PreviewHostHandle(3, huge).value_or(0) > 0); // saturates, never undefined
+}
