@@ -44,6 +44,7 @@ TEST_CASE("a registry query is a setting only when it read exactly four bytes, l
         {kRegistryQuerySucceeded, 4, 4, bytes, true},  {kRegistryQuerySucceeded, 1, 4, bytes, true},
         {kRegistryQuerySucceeded, 1, 3, bytes, false}, {kRegistryQuerySucceeded, 3, 0, bytes, false},
         {kMoreData, 3, 8, bytes, false},               {kNotFound, 4, 4, bytes, false},
+        {kRegistryQuerySucceeded, 3, 5, bytes, false}, // success claimed for more than the buffer
         {kRegistryQuerySucceeded, 4, 4, nullptr, false},
     };
     for (const auto& row : rows) {
