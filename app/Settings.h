@@ -32,6 +32,11 @@ struct SettingDescriptor {
     const char* name;
     std::int32_t SettingsRecord::*field;
     std::int32_t defaultValue;
+    // The values the native programs accept, from their command lines and the Linux
+    // settings file alike; the Windows program reads its registry unchecked.
+    std::int32_t low;
+    std::int32_t high;
+    bool Allows(std::int32_t value) const { return value >= low && value <= high; }
 };
 
 // In the order they are read and written.
