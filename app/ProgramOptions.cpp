@@ -381,7 +381,8 @@ std::string ProgramUsage(Program program, const char* programName)
         text += left + entry.help + "\n";
     }
     if (program == Program::Saver)
-        text += "Options take one or two dashes, in any order. Exit status: 0 ended normally; 1 a failure\n"
-                "(one line on stderr); 2 a refused command line.\n";
+        text += "Options take one or two dashes, in any order. Exit status: " + std::to_string(kSaverExitNormal) +
+                " ended normally; " + std::to_string(kSaverExitFailure) + " a failure (one line on stderr); " +
+                std::to_string(kSaverExitRefused) + " a refused command line.\n";
     return text;
 }

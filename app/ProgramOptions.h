@@ -31,9 +31,9 @@ struct WindowPosition {
 };
 
 // The Linux saver's exit statuses.
-inline constexpr int kExitNormal = 0;
-inline constexpr int kExitFailure = 1;
-inline constexpr int kExitRefused = 2;
+inline constexpr int kSaverExitNormal = 0;
+inline constexpr int kSaverExitFailure = 1;
+inline constexpr int kSaverExitRefused = 2;
 
 struct ProgramOptions {
     // Both programs. Repeatable runs: a fixed seed, and a clock that starts at 0 and

@@ -1,16 +1,13 @@
 #include <doctest/doctest.h>
 
 #include <cstdlib>
-#include <dirent.h>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
-#include "app/Settings.h"
-#include "linux/SettingsFile.h"
+#include "linux/SaverSettings.h"
 
 namespace {
 
@@ -22,6 +19,18 @@ struct TempFolder {
         path = mkdtemp(pattern);
     }
     ~TempFolder() { std::system(("rm -rf '" + path + "'").c_str()); }
+    // The folder's tree, one path a line, for comparing what is left behind.
+    std::string Tree() const
+    {
+        std::string tree;
+        if (FILE* list = popen(("cd '" + path + "' && find . | sort").c_str(), "r")) {
+            char buffer[256];
+            while (fgets(buffer, sizeof buffer, list))
+                tree += buffer;
+            pclose(list);
+        }
+        return tree;
+    }
 };
 
 void WriteText(const std::string& path, const std::string& text)
@@ -37,176 +46,109 @@ std::string ReadText(const std::string& path)
     return text.str();
 }
 
-std::vector<std::string> FolderEntries(const std::string& path)
-{
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(path.c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        closedir(dir);
-    }
-    return names;
-}
-
-int CountLines(const std::string& text)
-{
-    int lines = 0;
-    for (char c : text)
-        lines += c == '\n';
-    return lines;
-}
-
 } // namespace
 
-TEST_CASE("the file lies in a folder named like the registry key")
+TEST_CASE("the file's place does not follow the program's name; the old places do")
 {
-    CHECK(SettingsFilePath("/cfg", "/home/u", "arcveil3d") == std::string("/cfg/Quenmoor Soft./arcveil3d/settings.ini"));
-    CHECK(SettingsFilePath(nullptr, "/home/u", "arcveil3d") ==
-          std::string("/home/u/.config/Quenmoor Soft./arcveil3d/settings.ini"));
+    CHECK(SettingsFilePath("/cfg", "/home/u") == std::string("/cfg/arcveil3d/settings.ini"));
     // A relative or empty XDG_CONFIG_HOME is ignored, as the XDG rule says.
-    CHECK(SettingsFilePath("relative/cfg", "/home/u", "a") == std::string("/home/u/.config/Quenmoor Soft./a/settings.ini"));
-    CHECK(SettingsFilePath("", "/home/u", "a") == std::string("/home/u/.config/Quenmoor Soft./a/settings.ini"));
-    CHECK_FALSE(SettingsFilePath(nullptr, nullptr, "a").has_value());
-    CHECK_FALSE(SettingsFilePath(nullptr, "", "a").has_value());
-
-    // Another file name, other settings: the name without folder and extension.
-    CHECK(ProgramNameFromPath("/usr/libexec/xscreensaver/arcveil3d") == "arcveil3d");
-    CHECK(ProgramNameFromPath("./my.saver.bin") == "my.saver");
-    CHECK(ProgramNameFromPath("storm") == "storm");
-    CHECK(ProgramNameFromPath(".hidden") == ".hidden");
+    CHECK(SettingsFilePath("relative", "/home/u") == std::string("/home/u/.config/arcveil3d/settings.ini"));
+    CHECK(SettingsFilePath("", "/home/u") == std::string("/home/u/.config/arcveil3d/settings.ini"));
+    CHECK_FALSE(SettingsFilePath(nullptr, "").has_value());
+    CHECK(OldSettingsFilePaths("/cfg", nullptr, "/usr/bin/storm.bin") ==
+          std::vector<std::string>{"/cfg/Quenmoor Soft./storm/settings.ini", "/cfg/Quenmoor Soft./arcveil3d/settings.ini"});
+    CHECK(OldSettingsFilePaths(nullptr, "/h", "arcveil3d") ==
+          std::vector<std::string>{"/h/.config/Quenmoor Soft./arcveil3d/settings.ini"});
 }
 
-TEST_CASE("values of the file reach the record; missing ones take their defaults; no warning")
+TEST_CASE("reading: good values apply, each bad line is named once in one warning, the file is left as it is")
 {
     TempFolder folder;
     const std::string path = folder.path + "/settings.ini";
-    WriteText(path, "# comment\n; another\n\n[Other]\nRain=5\n[Arcveil3D]\n  Rain = 0 \nWidth=1024\r\nCross=-3\n");
-    std::ostringstream warnings;
-    CFileProfileStore store(path, warnings);
-    SettingsRecord settings;
-    ReadSettings(store, settings);
-    CHECK(settings.Rain == 0);
-    CHECK(settings.Width == 1024);
-    CHECK(settings.Cross == -3);
-    CHECK(settings.Height == 480);
-    CHECK(settings.HighQuality == 1);
-    CHECK(warnings.str().empty());
-}
-
-TEST_CASE("a missing file is a first run: defaults, no warning, nothing written")
-{
-    TempFolder folder;
-    const std::string path = folder.path + "/Quenmoor Soft./arcveil3d/settings.ini";
-    std::ostringstream warnings;
-    CFileProfileStore store(path, warnings);
-    SettingsRecord settings;
-    ReadSettings(store, settings);
-    CHECK(settings.Width == 640);
-    CHECK(settings.Sounds == 1);
-    CHECK(warnings.str().empty());
-    CHECK(FolderEntries(folder.path).empty());
-}
-
-TEST_CASE("a malformed file gives defaults for what cannot be read, with one warning")
-{
-    TempFolder folder;
-    const std::string path = folder.path + "/settings.ini";
-    const std::string contents = "Width=800\n[Arcveil3D]\nthis is not a setting\nHeight=tall\nRain=0\nCross=1.5\n"
-                                 "Depth=99999999999\n=7\n\x01\x02\xff\n";
+    const std::string contents = "# comment\nWidth=800\n[Other]\nRain=5\n[Arcveil3D]\n  Rain = 0 \nHeight=tall\n"
+                                 "Cross=2\nnot a setting\nDepth=99999999999\nDepth=24\r\nSounds=1\n\x01\xff\n";
     WriteText(path, contents);
-    std::ostringstream warnings;
-    CFileProfileStore store(path, warnings);
-    SettingsRecord settings;
-    ReadSettings(store, settings);
+    CFileProfileStore store(path);
+    SettingsRecord settings = LinuxDefaultSettings();
+    ReadSettingsFile(store, settings);
+    CHECK(settings.Rain == 0);
+    CHECK(settings.Depth == 24); // the last of a name wins
+    CHECK(settings.Sounds == 1);
     CHECK(settings.Width == 640);  // outside any section
-    CHECK(settings.Height == 480); // not an integer
-    CHECK(settings.Cross == 1);
-    CHECK(settings.Depth == 16);   // beyond 32 bits
-    CHECK(settings.Rain == 0);     // the readable value still counts
-    CHECK(CountLines(warnings.str()) == 1);
-    CHECK(warnings.str().find(path) != std::string::npos);
-    // Reading never repairs or rewrites the file.
-    CHECK(ReadText(path) == contents);
-    CHECK(FolderEntries(folder.path).size() == 1);
-}
-
-TEST_CASE("a file that cannot be read as one warns once and gives the defaults")
-{
-    TempFolder folder;
-    const std::string path = folder.path + "/settings.ini";
-    mkdir(path.c_str(), 0700); // a folder where the file should be
-    std::ostringstream warnings;
-    CFileProfileStore store(path, warnings);
-    SettingsRecord settings;
-    ReadSettings(store, settings);
+    CHECK(settings.Height == 480); // not a number
+    CHECK(settings.Cross == 1);    // out of range
     CHECK(settings.HighQuality == 1);
-    CHECK(CountLines(warnings.str()) == 1);
+    const std::string warning = store.WarningLine();
+    CHECK(warning == "arcveil3d: warning: " + path + ": line 2 'Width=800' is not NAME=VALUE under a [section]; "
+                     "line 7 'Height=tall' is not a whole number; line 8 'Cross=2' is outside 0 to 1; "
+                     "line 9 'not a setting' is not NAME=VALUE under a [section]; "
+                     "line 13 '?\?' is not NAME=VALUE under a [section]; the defaults stand for what cannot be read\n");
+    CHECK(ReadText(path) == contents);
+
+    // A missing file is a first run; a folder in its place is one problem.
+    CFileProfileStore missing(folder.path + "/none.ini");
+    CHECK(missing.WarningLine().empty());
+    mkdir((folder.path + "/dir.ini").c_str(), 0700);
+    CHECK(CFileProfileStore(folder.path + "/dir.ini").WarningLine().find(": cannot be read;") != std::string::npos);
 }
 
-TEST_CASE("writing creates the folders and a file that reads back the same")
+TEST_CASE("writes go to the file once, at Commit, through a new file renamed over the old one")
 {
     TempFolder folder;
-    const std::string path = folder.path + "/cfg/Quenmoor Soft./arcveil3d/settings.ini";
-    std::ostringstream warnings;
-    SettingsRecord written = DefaultSettings();
-    written.Rain = 0;
-    written.Width = -7;
-    {
-        CFileProfileStore store(path, warnings);
-        WriteSettings(store, written);
-        CHECK(store.FailedWrites() == 0);
-    }
-    CFileProfileStore again(path, warnings);
-    SettingsRecord read;
-    ReadSettings(again, read);
-    CHECK(read.Rain == 0);
-    CHECK(read.Width == -7);
-    CHECK(read.HighQuality == 1);
-    CHECK(warnings.str().empty());
-    CHECK(ReadText(path).find("[Arcveil3D]\nWidth=-7\nHeight=480\n") != std::string::npos);
-}
-
-TEST_CASE("a write replaces the file through a new file and a rename, keeping other sections")
-{
-    TempFolder folder;
-    const std::string path = folder.path + "/settings.ini";
-    WriteText(path, "[Other]\nKeep=1\n[Arcveil3D]\nRain=1\n");
+    const std::string path = folder.path + "/a/b/settings.ini";
+    REQUIRE(WriteFileAtomically(path, "[Other]\nKeep=1\n[Arcveil3D]\nRain=1\n").empty());
     struct stat before {};
     REQUIRE(stat(path.c_str(), &before) == 0);
-    std::ostringstream warnings;
-    CFileProfileStore store(path, warnings);
-    CHECK(store.WriteProfileInt("Arcveil3D", "Rain", 0));
+    CHECK((before.st_mode & 0777) == 0600);
+    CFileProfileStore store(path);
+    WriteSettings(store, LinuxDefaultSettings());
+    CHECK(ReadText(path) == "[Other]\nKeep=1\n[Arcveil3D]\nRain=1\n");
+    REQUIRE(store.Commit());
     struct stat after {};
     REQUIRE(stat(path.c_str(), &after) == 0);
-    // Writing in place would keep the inode; a rename brings a new one.
-    CHECK(after.st_ino != before.st_ino);
-    CHECK(FolderEntries(folder.path) == std::vector<std::string>{"settings.ini"});
-    const std::string text = ReadText(path);
-    CHECK(text.find("[Other]\nKeep=1\n") != std::string::npos);
-    CHECK(text.find("[Arcveil3D]\nRain=0\n") != std::string::npos);
+    CHECK(after.st_ino != before.st_ino); // written in place would keep the inode
+    CHECK(ReadText(path).find("[Other]\nKeep=1\n[Arcveil3D]\nRain=1\nWidth=640\n") != std::string::npos);
+    CHECK(ReadText(path).find("Sounds=0\n") != std::string::npos);
+    CHECK(folder.Tree() == ".\n./a\n./a/b\n./a/b/settings.ini\n");
+
+    // A rename cannot replace a folder, and a file blocks a folder: nothing is left behind.
+    mkdir((folder.path + "/dir.ini").c_str(), 0700);
+    CFileProfileStore blocked(folder.path + "/dir.ini");
+    CHECK_FALSE(blocked.Commit());
+    CHECK(blocked.CommitError() == "Is a directory");
+    CHECK(WriteFileAtomically(path + "/x.ini", "x") == "Not a directory");
+    CHECK(folder.Tree() == ".\n./a\n./a/b\n./a/b/settings.ini\n./dir.ini\n");
 }
 
-TEST_CASE("a refused write leaves the old file whole and no temporary file behind")
+TEST_CASE("an old file moves to the new place once, and its emptied folders go")
 {
     TempFolder folder;
-    // The rename cannot replace a folder: the write fails after the temporary is written.
-    const std::string path = folder.path + "/settings.ini";
-    mkdir(path.c_str(), 0700);
-    std::ostringstream warnings;
-    CFileProfileStore store(path, warnings);
-    CHECK_FALSE(store.WriteProfileInt("Arcveil3D", "Rain", 0));
-    CHECK(store.FailedWrites() == 1);
-    CHECK(FolderEntries(folder.path) == std::vector<std::string>{"settings.ini"});
+    const std::string path = folder.path + "/new/arcveil3d/settings.ini";
+    const std::string company = folder.path + "/Quenmoor Soft.";
+    const std::vector<std::string> old = {company + "/storm/settings.ini", company + "/arcveil3d/settings.ini"};
+    mkdir(company.c_str(), 0700);
+    mkdir((company + "/storm").c_str(), 0700);
+    mkdir((company + "/arcveil3d").c_str(), 0700);
+    WriteText(old[0], "[Arcveil3D]\nRain=0\n");
+    WriteText(old[1], "[Arcveil3D]\nCross=0\n");
+    std::string warning;
+    CHECK(MoveOldSettingsFile(path, old, warning) == path);
+    CHECK(ReadText(path) == "[Arcveil3D]\nRain=0\n");
+    CHECK(warning.empty());
+    // The other old file stays, with its folders; the moved one's folder is gone.
+    CHECK(folder.Tree() == ".\n./Quenmoor Soft.\n./Quenmoor Soft./arcveil3d\n./Quenmoor Soft./arcveil3d/settings.ini\n"
+                           "./new\n./new/arcveil3d\n./new/arcveil3d/settings.ini\n");
+    // Once the new file exists, old files are never read again.
+    CHECK(MoveOldSettingsFile(path, {old[1]}, warning) == path);
+    CHECK(ReadText(path) == "[Arcveil3D]\nRain=0\n");
 
-    // A folder that cannot be made (a file is in its way).
-    const std::string blocked = folder.path + "/file";
-    WriteText(blocked, "x");
-    CFileProfileStore under(blocked + "/settings.ini", warnings);
-    SettingsRecord settings = DefaultSettings();
-    WriteSettings(under, settings);
-    CHECK(under.FailedWrites() == 9);
-    CHECK(ReadText(blocked) == "x");
+    // The last old file takes the company folder with it.
+    unlink(path.c_str());
+    CHECK(MoveOldSettingsFile(path, {old[1]}, warning) == path);
+    CHECK(folder.Tree() == ".\n./new\n./new/arcveil3d\n./new/arcveil3d/settings.ini\n");
+
+    // A new place that cannot be written: the old file is read where it is.
+    const std::string stuck = folder.path + "/new/arcveil3d/settings.ini/settings.ini";
+    CHECK(MoveOldSettingsFile(stuck, {path}, warning) == path);
+    CHECK(warning.find("could not be moved to " + stuck + " (Not a directory)") != std::string::npos);
 }

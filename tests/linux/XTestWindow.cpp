@@ -11,6 +11,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
+#include <X11/Xproto.h>
+#include <X11/extensions/record.h>
+#include <X11/extensions/shmproto.h>
 #include <GL/glx.h>
 
 #include <cstdio>
@@ -19,6 +22,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -234,6 +238,46 @@ int Scene(int argc, char** argv)
     return 0;
 }
 
+void CountUpload(XPointer counter, XRecordInterceptData* data)
+{
+    if (data->category == XRecordFromClient)
+        ++*reinterpret_cast<long*>(counter);
+    XRecordFreeData(data);
+}
+
+// The image uploads (PutImage, ShmPutImage) every client makes in that many seconds:
+// software OpenGL on a server without direct rendering sends one a frame, whether the
+// window can be seen or not.
+int CountFrames(int argc, char** argv)
+{
+    if (argc < 3)
+        return 2;
+    Display* control = Open();
+    Display* data = Open();
+    int shm = 0, firstEvent = 0, firstError = 0;
+    XQueryExtension(control, "MIT-SHM", &shm, &firstEvent, &firstError);
+    XRecordRange* ranges[2] = {XRecordAllocRange(), XRecordAllocRange()};
+    ranges[0]->core_requests.first = ranges[0]->core_requests.last = X_PutImage;
+    ranges[1]->ext_requests.ext_major.first = ranges[1]->ext_requests.ext_major.last = static_cast<unsigned char>(shm);
+    ranges[1]->ext_requests.ext_minor.first = ranges[1]->ext_requests.ext_minor.last = X_ShmPutImage;
+    XRecordClientSpec clients = XRecordAllClients;
+    const XRecordContext context = XRecordCreateContext(control, 0, &clients, 1, ranges, shm != 0 ? 2 : 1);
+    XSync(control, False);
+    long count = 0;
+    if (context == 0 || !XRecordEnableContextAsync(data, context, CountUpload, reinterpret_cast<XPointer>(&count)))
+        return 1;
+    const double seconds = std::atof(argv[2]);
+    for (int tick = 0; tick < seconds * 100; ++tick) {
+        XRecordProcessReplies(data);
+        usleep(10000);
+    }
+    XRecordDisableContext(control, context);
+    XSync(control, False);
+    XRecordProcessReplies(data);
+    std::printf("%ld\n", count);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -248,6 +292,8 @@ int main(int argc, char** argv)
         return ReportCursor();
     if (argc >= 2 && std::strcmp(argv[1], "scene") == 0)
         return Scene(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "frames") == 0)
+        return CountFrames(argc, argv);
     std::fprintf(stderr, "usage: xtestwindow create WxH | motion ID X Y | capture ID FILE | cursor | scene FILE [BG]\n");
     return 2;
 }
