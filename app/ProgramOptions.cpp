@@ -331,7 +331,7 @@ ParsedOptions ParseProgramOptions(Program program, const std::vector<std::string
                 options.target = SaverTarget::StandAlone;
                 continue;
             }
-            return refuse((argument.empty() ? Quoted(argument) : argument) + ": unknown option (see --help)");
+            return refuse((argument.empty() ? Quoted(argument) : argument) + ": unknown option");
         }
         if (entry->argument == nullptr && value)
             return refuse(name + ": takes no value");

@@ -30,7 +30,7 @@ int CLinuxSaverApp::Run(const std::string& programPath, const std::vector<std::s
     m_programPath = programPath;
     const ParsedOptions parsed = ParseProgramOptions(Program::Saver, args);
     if (!parsed.options) {
-        std::fprintf(stderr, "arcveil3d: %s\n%s", parsed.error.c_str(), ProgramUsage(Program::Saver, "arcveil3d").c_str());
+        std::fprintf(stderr, "arcveil3d: %s (arcveil3d --help lists the options)\n", parsed.error.c_str());
         return kSaverExitRefused;
     }
     if (parsed.options->help) {

@@ -69,7 +69,7 @@ void CFileProfileStore::Load()
 {
     struct stat info {};
     if (stat(m_path.c_str(), &info) != 0) {
-        if (errno != ENOENT)
+        if (errno != ENOENT && errno != ENOTDIR)
             NoteProblem(0, std::string("cannot be read (") + std::strerror(errno) + ")");
         return;
     }
