@@ -3,9 +3,8 @@
 #include <cctype>
 #include <cerrno>
 #include <cmath>
-#include <initializer_list>
 #include <cstdlib>
-
+#include <initializer_list>
 
 namespace {
 
@@ -32,15 +31,14 @@ std::string Quoted(const std::string& text)
     return "'" + text + "'";
 }
 
+// WIDTHxHEIGHT at text[i], each from 1 to kMaxPictureSide, into options; advances i.
+bool TakeSize(ProgramOptions& options, const std::string& text, std::size_t& i);
+
 std::string ApplySize(ProgramOptions& options, const std::string& value)
 {
-    const std::size_t x = value.find_first_of("xX");
-    const auto w = x == std::string::npos ? std::nullopt : ParseWholeNumber(value.substr(0, x), 1, 16384);
-    const auto h = x == std::string::npos ? std::nullopt : ParseWholeNumber(value.substr(x + 1), 1, 16384);
-    if (!w || !h)
-        return Quoted(value) + " is not WIDTHxHEIGHT, each from 1 to 16384";
-    options.width = static_cast<int>(*w);
-    options.height = static_cast<int>(*h);
+    std::size_t i = 0;
+    if (!TakeSize(options, value, i) || i != value.size())
+        return Quoted(value) + " is not WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxPictureSide);
     return {};
 }
 
@@ -135,23 +133,26 @@ std::optional<int> TakeNumber(const std::string& text, std::size_t& i)
     return std::stoi(text.substr(start, i - start));
 }
 
+bool TakeSize(ProgramOptions& options, const std::string& text, std::size_t& i)
+{
+    const auto w = TakeNumber(text, i);
+    if (!w || i >= text.size() || (text[i] != 'x' && text[i] != 'X'))
+        return false;
+    const auto h = TakeNumber(text, ++i);
+    if (!h || *w < 1 || *h < 1 || *w > kMaxPictureSide || *h > kMaxPictureSide)
+        return false;
+    options.width = *w;
+    options.height = *h;
+    return true;
+}
+
 // X's geometry syntax: [=][WIDTHxHEIGHT][{+-}XOFF{+-}YOFF], at least one of the parts.
 std::string ApplyGeometry(ProgramOptions& options, const std::string& value)
 {
     const std::string problem = Quoted(value) + " is not WIDTHxHEIGHT+X+Y (either part may be left out)";
     std::size_t i = value.size() > 0 && value[0] == '=' ? 1 : 0;
-    if (i == value.size())
+    if (i == value.size() || (value[i] != '+' && value[i] != '-' && !TakeSize(options, value, i)))
         return problem;
-    if (value[i] != '+' && value[i] != '-') {
-        const auto w = TakeNumber(value, i);
-        if (!w || i >= value.size() || (value[i] != 'x' && value[i] != 'X'))
-            return problem;
-        const auto h = TakeNumber(value, ++i);
-        if (!h || *w < 1 || *h < 1 || *w > 16384 || *h > 16384)
-            return problem;
-        options.width = *w;
-        options.height = *h;
-    }
     if (i == value.size())
         return {};
     WindowPosition position;
@@ -364,7 +365,7 @@ std::string ProgramUsage(Program program, const char* programName)
     std::string text = std::string("usage: ") + programName;
     if (program == Program::Saver) {
         text += " [-s | -root | -window | -window-id ID] [options]\n";
-        text += "  -s, /s, -S               stand-alone: full screen on the current desktop mode, ends on input\n";
+        text += "  -s, -S, --s, /s          stand-alone: full screen on the current desktop mode, ends on input\n";
     } else {
         text += " [options]\n";
     }

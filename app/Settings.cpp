@@ -6,8 +6,8 @@
 SettingsRecord G_Settings;
 
 const SettingDescriptor kSettingDescriptors[kSettingCount] = {
-    {"Width", &SettingsRecord::Width, 640, 1, 16384},
-    {"Height", &SettingsRecord::Height, 480, 1, 16384},
+    {"Width", &SettingsRecord::Width, 640, 1, kMaxPictureSide},
+    {"Height", &SettingsRecord::Height, 480, 1, kMaxPictureSide},
     {"Depth", &SettingsRecord::Depth, 16, 8, 32}, // bits per pixel
     {"Desktop", &SettingsRecord::Desktop, 0, 0, 1},
     {"Sounds", &SettingsRecord::Sounds, 1, 0, 1},

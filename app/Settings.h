@@ -26,6 +26,8 @@ struct SettingsRecord {
 extern SettingsRecord G_Settings;
 
 inline constexpr const char* kSettingsCompanyKey = "Quenmoor Soft.";
+// The largest width or height, in pixels, of any picture or window the programs make.
+inline constexpr std::int32_t kMaxPictureSide = 16384;
 inline constexpr const char* kSettingsSection = "Arcveil3D";
 
 struct SettingDescriptor {
