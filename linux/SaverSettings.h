@@ -31,7 +31,8 @@ std::vector<std::string> OldSettingsFilePaths(const char* xdgConfigHome, const c
 
 // When path does not exist, moves the first old file that does to it: written
 // atomically, then the old file and the folders it leaves empty removed. Returns the
-// path to read: path, or the old file when it could not be moved (told on warnings).
+// path to read: path, or the old file when it could not be moved (then warning holds
+// the line that says so).
 std::string MoveOldSettingsFile(const std::string& path, const std::vector<std::string>& oldPaths,
                                 std::string& warning);
 
