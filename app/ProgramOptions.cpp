@@ -4,8 +4,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-
-#include "app/MatchOption.h"
+#include <initializer_list>
 
 namespace {
 
@@ -32,15 +31,14 @@ std::string Quoted(const std::string& text)
     return "'" + text + "'";
 }
 
+// WIDTHxHEIGHT at text[i], each from 1 to kMaxPictureSide, into options; advances i.
+bool TakeSize(ProgramOptions& options, const std::string& text, std::size_t& i);
+
 std::string ApplySize(ProgramOptions& options, const std::string& value)
 {
-    const std::size_t x = value.find_first_of("xX");
-    const auto w = x == std::string::npos ? std::nullopt : ParseWholeNumber(value.substr(0, x), 1, 16384);
-    const auto h = x == std::string::npos ? std::nullopt : ParseWholeNumber(value.substr(x + 1), 1, 16384);
-    if (!w || !h)
-        return Quoted(value) + " is not WIDTHxHEIGHT, each from 1 to 16384";
-    options.width = static_cast<int>(*w);
-    options.height = static_cast<int>(*h);
+    std::size_t i = 0;
+    if (!TakeSize(options, value, i) || i != value.size())
+        return Quoted(value) + " is not WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxPictureSide);
     return {};
 }
 
@@ -77,11 +75,13 @@ std::string ApplySet(ProgramOptions& options, const std::string& value)
 {
     const std::size_t equals = value.find('=');
     const std::string name = value.substr(0, equals);
-    if (equals == std::string::npos || FindSettingDescriptor(name.c_str()) == nullptr)
+    const SettingDescriptor* descriptor = FindSettingDescriptor(name.c_str());
+    if (equals == std::string::npos || descriptor == nullptr)
         return Quoted(value) + " is not NAME=VALUE with a setting's name";
     const auto number = ParseSettingValue(value.substr(equals + 1));
-    if (!number)
-        return "the value of " + Quoted(name) + " is not a 32-bit whole number";
+    if (!number || !descriptor->Allows(*number))
+        return "the value of " + Quoted(name) + " is not a whole number from " + std::to_string(descriptor->low) +
+               " to " + std::to_string(descriptor->high);
     options.overrides.push_back({name, *number});
     return {};
 }
@@ -93,6 +93,87 @@ std::string ApplyWindowId(ProgramOptions& options, const std::string& value)
         return Quoted(value) + " is not a window id";
     options.target = SaverTarget::WindowId;
     options.windowId = *id;
+    return {};
+}
+
+std::string ApplyDelay(ProgramOptions& options, const std::string& value)
+{
+    const auto delay = ParseWholeNumber(value, 0, 10000000);
+    if (!delay)
+        return Quoted(value) + " is not a number of microseconds from 0 to 10000000";
+    options.delayMicroseconds = static_cast<long>(*delay);
+    return {};
+}
+
+std::string ApplyVisual(ProgramOptions& options, const std::string& value)
+{
+    if (value.empty())
+        return "missing visual";
+    // A number is a visual id; a class name ("TrueColor", "default", "GL") leaves the
+    // choice to the program, which picks what the scene needs anyway.
+    const bool number = value.find_first_not_of("0123456789") == std::string::npos ||
+                        (value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X'));
+    if (number) {
+        const auto id = ParseWindowId(value.c_str());
+        if (!id)
+            return Quoted(value) + " is not a visual id";
+        options.visualId = *id;
+    }
+    return {};
+}
+
+// Digits at text[i], as an int of at most five digits; advances i.
+std::optional<int> TakeNumber(const std::string& text, std::size_t& i)
+{
+    const std::size_t start = i;
+    while (i < text.size() && i - start < 6 && std::isdigit(static_cast<unsigned char>(text[i])))
+        ++i;
+    if (i == start || i - start > 5)
+        return std::nullopt;
+    return std::stoi(text.substr(start, i - start));
+}
+
+bool TakeSize(ProgramOptions& options, const std::string& text, std::size_t& i)
+{
+    const auto w = TakeNumber(text, i);
+    if (!w || i >= text.size() || (text[i] != 'x' && text[i] != 'X'))
+        return false;
+    const auto h = TakeNumber(text, ++i);
+    if (!h || *w < 1 || *h < 1 || *w > kMaxPictureSide || *h > kMaxPictureSide)
+        return false;
+    options.width = *w;
+    options.height = *h;
+    return true;
+}
+
+// X's geometry syntax: [=][WIDTHxHEIGHT][{+-}XOFF{+-}YOFF], at least one of the parts.
+std::string ApplyGeometry(ProgramOptions& options, const std::string& value)
+{
+    const std::string problem = Quoted(value) + " is not WIDTHxHEIGHT+X+Y (either part may be left out)";
+    std::size_t i = value.size() > 0 && value[0] == '=' ? 1 : 0;
+    if (i == value.size() || (value[i] != '+' && value[i] != '-' && !TakeSize(options, value, i)))
+        return problem;
+    if (i == value.size())
+        return {};
+    WindowPosition position;
+    for (bool* fromEnd : {&position.fromRight, &position.fromBottom}) {
+        if (i >= value.size() || (value[i] != '+' && value[i] != '-'))
+            return problem;
+        *fromEnd = value[i] == '-';
+        const auto offset = TakeNumber(value, ++i);
+        if (!offset)
+            return problem;
+        (fromEnd == &position.fromRight ? position.x : position.y) = *offset;
+    }
+    if (i != value.size())
+        return problem;
+    options.position = position;
+    return {};
+}
+
+// An XScreenSaver option that has no meaning for this program: accepted, ignored.
+std::string Ignore(ProgramOptions&, const std::string&)
+{
     return {};
 }
 
@@ -129,6 +210,21 @@ const OptionEntry kOptionTable[] = {
      [](ProgramOptions& o, const std::string&) { o.bench = true; return std::string(); }},
     {"save", nullptr, "write the settings (file values and flags) to the settings file and end", kSaver, nullptr, 0,
      [](ProgramOptions& o, const std::string&) { o.saveSettings = true; return std::string(); }},
+    {"delay", "MICROSECONDS", "pause after each frame (default 20000; 0: back to back)", kSaver, nullptr, 0,
+     ApplyDelay},
+    {"fps", nullptr, "show the frame rate and CPU load in the lower-left corner", kSaver, nullptr, 0,
+     [](ProgramOptions& o, const std::string&) { o.fps = true; return std::string(); }},
+    {"no-fps", nullptr, "no frame rate (default)", kSaver, nullptr, 0,
+     [](ProgramOptions& o, const std::string&) { o.fps = false; return std::string(); }},
+    {"geometry", "WxH+X+Y", "size and place of -window's window", kSaver, nullptr, 0, ApplyGeometry},
+    {"visual", "ID|NAME", "the visual of -window's window, by id; names are accepted", kSaver, nullptr, 0,
+     ApplyVisual},
+    {"sync", nullptr, "make every X request synchronous (debugging)", kSaver, nullptr, 0,
+     [](ProgramOptions& o, const std::string&) { o.synchronous = true; return std::string(); }},
+    {"install", nullptr, "accepted, ignored (the scene needs no colormap of its own)", kSaver, nullptr, 0, Ignore},
+    {"noinstall", nullptr, "accepted, ignored", kSaver, nullptr, 0, Ignore},
+    {"mono", nullptr, "accepted, ignored (the scene is always in colour)", kSaver, nullptr, 0, Ignore},
+    {"pair", nullptr, "accepted, ignored", kSaver, nullptr, 0, Ignore},
     {"help", nullptr, "this text", kBoth, nullptr, 0,
      [](ProgramOptions& o, const std::string&) { o.help = true; return std::string(); }},
 };
@@ -161,6 +257,18 @@ const OptionEntry* FindOption(Program program, const std::string& argument, std:
             return &entry;
     }
     return nullptr;
+}
+
+// The stand-alone saver's letter as Windows users and XScreenSaver users write it:
+// -s, --s or /s, in either case.
+bool IsStandAloneLetter(const std::string& argument)
+{
+    for (const char* prefix : {"-", "--", "/"}) {
+        const std::string p = prefix;
+        if (argument == p + "s" || argument == p + "S")
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -220,12 +328,11 @@ ParsedOptions ParseProgramOptions(Program program, const std::vector<std::string
         std::optional<std::string> value;
         const OptionEntry* entry = FindOption(program, argument, name, value);
         if (entry == nullptr) {
-            // As on Windows, the saver's first argument alone may name it by its letter.
-            if (program == Program::Saver && i == 0 && MatchOption(argument.c_str(), 's')) {
+            if (program == Program::Saver && IsStandAloneLetter(argument)) {
                 options.target = SaverTarget::StandAlone;
                 continue;
             }
-            return refuse((argument.empty() ? Quoted(argument) : argument) + ": unknown option (see --help)");
+            return refuse((argument.empty() ? Quoted(argument) : argument) + ": unknown option");
         }
         if (entry->argument == nullptr && value)
             return refuse(name + ": takes no value");
@@ -258,7 +365,7 @@ std::string ProgramUsage(Program program, const char* programName)
     std::string text = std::string("usage: ") + programName;
     if (program == Program::Saver) {
         text += " [-s | -root | -window | -window-id ID] [options]\n";
-        text += "  -s, /s, -S             stand-alone: full screen on the current desktop mode, ends on input\n";
+        text += "  -s, -S, --s, /s          stand-alone: full screen on the current desktop mode, ends on input\n";
     } else {
         text += " [options]\n";
     }
@@ -268,11 +375,15 @@ std::string ProgramUsage(Program program, const char* programName)
         std::string left = std::string("  -") + (program == Program::Render ? "-" : "") + entry.name;
         if (entry.argument != nullptr)
             left += std::string(" ") + entry.argument;
-        if (left.size() < 25)
-            left.resize(25, ' ');
+        if (left.size() < 27)
+            left.resize(27, ' ');
         else
             left += ' ';
         text += left + entry.help + "\n";
     }
+    if (program == Program::Saver)
+        text += "Options take one or two dashes, in any order. Exit status: " + std::to_string(kSaverExitNormal) +
+                " ended normally; " + std::to_string(kSaverExitFailure) + " a failure (one line on stderr); " +
+                std::to_string(kSaverExitRefused) + " a refused command line.\n";
     return text;
 }

@@ -4,7 +4,7 @@
 // spelled, parsed and bounded once, and each program's usage is printed from the table.
 // An option is its name after one or two dashes ("-root", "--root"); its value is the
 // next argument, or what follows '=' in the same one ("--seed=7"). Each program accepts
-// only the options marked for it.
+// only the options marked for it; options may come in any order.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,10 +21,24 @@ enum class SaverTarget {
     StandAlone, // -s: full screen, ends on input
 };
 
+// Where -geometry places the saver's own window: offsets from the left and top, or,
+// when negative in the geometry ("-10-0"), from the right and bottom edges.
+struct WindowPosition {
+    int x = 0;
+    int y = 0;
+    bool fromRight = false;
+    bool fromBottom = false;
+};
+
+// The Linux saver's exit statuses.
+inline constexpr int kSaverExitNormal = 0;
+inline constexpr int kSaverExitFailure = 1;
+inline constexpr int kSaverExitRefused = 2;
+
 struct ProgramOptions {
     // Both programs. Repeatable runs: a fixed seed, and a clock that starts at 0 and
     // advances by a fixed step before each frame.
-    int width = 0;  // the saver's own window, the renderer's picture (--size WxH)
+    int width = 0;  // the saver's own window, the renderer's picture (--size WxH, -geometry)
     int height = 0;
     std::optional<std::uint32_t> seed; // empty: from the clock
     std::optional<double> step;        // empty: the real clock
@@ -37,6 +51,11 @@ struct ProgramOptions {
     unsigned long windowId = 0; // for WindowId
     std::string display;        // -display NAME; empty: $DISPLAY
     bool saveSettings = false;  // --save: write file values plus flags, then end
+    long delayMicroseconds = 20000; // -delay: the pause after each frame
+    bool fps = false;               // -fps: the frame rate overlay
+    std::optional<unsigned long> visualId;  // -visual ID (a name is accepted and ignored)
+    std::optional<WindowPosition> position; // -geometry's offsets, for -window
+    bool synchronous = false;               // -sync: X requests one at a time
 
     // The offscreen renderer.
     std::string out; // --out FILE.png; empty: no file

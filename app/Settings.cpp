@@ -6,15 +6,15 @@
 SettingsRecord G_Settings;
 
 const SettingDescriptor kSettingDescriptors[kSettingCount] = {
-    {"Width", &SettingsRecord::Width, 640},
-    {"Height", &SettingsRecord::Height, 480},
-    {"Depth", &SettingsRecord::Depth, 16},
-    {"Desktop", &SettingsRecord::Desktop, 0},
-    {"Sounds", &SettingsRecord::Sounds, 1},
-    {"Cross", &SettingsRecord::Cross, 1},
-    {"Hieroglyphs", &SettingsRecord::Hieroglyphs, 1},
-    {"Rain", &SettingsRecord::Rain, 1},
-    {"HighQuality", &SettingsRecord::HighQuality, 1},
+    {"Width", &SettingsRecord::Width, 640, 1, kMaxPictureSide},
+    {"Height", &SettingsRecord::Height, 480, 1, kMaxPictureSide},
+    {"Depth", &SettingsRecord::Depth, 16, 8, 32}, // bits per pixel
+    {"Desktop", &SettingsRecord::Desktop, 0, 0, 1},
+    {"Sounds", &SettingsRecord::Sounds, 1, 0, 1},
+    {"Cross", &SettingsRecord::Cross, 1, 0, 1},
+    {"Hieroglyphs", &SettingsRecord::Hieroglyphs, 1, 0, 1},
+    {"Rain", &SettingsRecord::Rain, 1, 0, 1},
+    {"HighQuality", &SettingsRecord::HighQuality, 1, 0, 1},
 };
 
 const SettingDescriptor* FindSettingDescriptor(const char* name)

@@ -26,12 +26,19 @@ struct SettingsRecord {
 extern SettingsRecord G_Settings;
 
 inline constexpr const char* kSettingsCompanyKey = "Quenmoor Soft.";
+// The largest width or height, in pixels, of any picture or window the programs make.
+inline constexpr std::int32_t kMaxPictureSide = 16384;
 inline constexpr const char* kSettingsSection = "Arcveil3D";
 
 struct SettingDescriptor {
     const char* name;
     std::int32_t SettingsRecord::*field;
     std::int32_t defaultValue;
+    // The values the native programs accept, from their command lines and the Linux
+    // settings file alike; the Windows program reads its registry unchecked.
+    std::int32_t low;
+    std::int32_t high;
+    bool Allows(std::int32_t value) const { return value >= low && value <= high; }
 };
 
 // In the order they are read and written.

@@ -1,20 +1,20 @@
 // The Linux saver's other inputs: the WAVE image it plays (any bytes as resource 144's
 // image) and its settings file (any bytes as the file's content). The first byte picks
 // which. The WAVE reader must never point outside the bytes; the settings file is read
-// without a crash and with at most one warning however bad it is. (Writing it back is
-// left to the unit tests: each write replaces the file on disk, too slow to fuzz.)
+// without a crash, with at most one warning line however bad it is, and leaves every
+// setting in its range. (Writing it back is left to the unit tests: each commit
+// replaces the file on disk, too slow to fuzz.)
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 
 #include "app/Settings.h"
 #include "assets/WaveFile.h"
-#include "linux/SettingsFile.h"
+#include "linux/SaverSettings.h"
 
 namespace {
 
@@ -44,12 +44,13 @@ void CheckSettingsFile(const std::uint8_t* data, std::size_t size)
         std::fwrite(data, 1, size, file);
         std::fclose(file);
     }
-    std::ostringstream warnings;
-    SettingsRecord settings;
-    CFileProfileStore store(path, warnings);
-    ReadSettings(store, settings);
-    const std::string text = warnings.str();
+    SettingsRecord settings = LinuxDefaultSettings();
+    CFileProfileStore store(path);
+    ReadSettingsFile(store, settings);
+    const std::string text = store.WarningLine();
     Require(text.empty() || text.find('\n') == text.size() - 1);
+    for (const auto& descriptor : kSettingDescriptors)
+        Require(descriptor.Allows(settings.*descriptor.field));
     std::remove(path.c_str());
 }
 

@@ -2,27 +2,18 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
+#include <exception>
 
 #include "app/CallChain.h"
 #include "app/Settings.h"
 #include "linux/CXSaverWnd.h"
 #include "linux/FailureReport.h"
 #include "linux/LinuxErrors.h"
-#include "linux/SettingsFile.h"
+#include "linux/SaverSettings.h"
 #include "platform/Clock.h"
-#include "platform/FixedStepClock.h"
 #include "platform/CrtRandom.h"
+#include "platform/FixedStepClock.h"
 #include "platform/Sound.h"
-
-namespace {
-
-std::optional<std::string> SettingsPath(const std::string& programName)
-{
-    return SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"), programName);
-}
-
-} // namespace
 
 CLinuxSaverApp::CLinuxSaverApp()
 {
@@ -36,35 +27,32 @@ CLinuxSaverApp::~CLinuxSaverApp()
 
 int CLinuxSaverApp::Run(const std::string& programPath, const std::vector<std::string>& args)
 {
-    m_programName = ProgramNameFromPath(programPath);
+    m_programPath = programPath;
     const ParsedOptions parsed = ParseProgramOptions(Program::Saver, args);
     if (!parsed.options) {
-        std::fprintf(stderr, "%s: %s\n%s", m_programName.c_str(), parsed.error.c_str(),
-                     ProgramUsage(Program::Saver, m_programName.c_str()).c_str());
-        return 2;
+        std::fprintf(stderr, "arcveil3d: %s (arcveil3d --help lists the options)\n", parsed.error.c_str());
+        return kSaverExitRefused;
     }
     if (parsed.options->help) {
-        std::fputs(ProgramUsage(Program::Saver, m_programName.c_str()).c_str(), stdout);
-        return 0;
+        std::fputs(ProgramUsage(Program::Saver, "arcveil3d").c_str(), stdout);
+        return kSaverExitNormal;
     }
-    // The failure box opens its own connection from $DISPLAY: it must go where the
-    // saver draws.
-    if (!parsed.options->display.empty())
-        setenv("DISPLAY", parsed.options->display.c_str(), 1);
     // The report's own failures are swallowed: there is nothing left to tell them with.
     try {
+        std::string exceptionText;
         try {
             CHAIN_OPERATION("CLinuxSaverApp::Run");
             MainLoop(*parsed.options);
-            return 0;
+            return kSaverExitNormal;
+        } catch (const std::exception& e) {
+            exceptionText = e.what();
         } catch (...) {
-            // The window and the sound are gone by now: they went with MainLoop's frame.
-            ShowFailureReport(ComposeFailureReport());
-            return 1;
         }
+        // The window and the sound are gone by now: they went with MainLoop's frame.
+        std::fputs(FailureLine(exceptionText).c_str(), stderr);
     } catch (...) {
-        return 1;
     }
+    return kSaverExitFailure;
 }
 
 void CLinuxSaverApp::MainLoop(const ProgramOptions& options)
@@ -85,7 +73,7 @@ void CLinuxSaverApp::MainLoop(const ProgramOptions& options)
 
     CXSaverWnd window(options);
     window.Create();
-    for (std::int64_t frame = 1; window.PumpEvents(); ++frame) {
+    for (std::int64_t frame = 1; window.WaitForFrame(frame == 1 ? 0 : options.delayMicroseconds); ++frame) {
         if (options.step)
             fixedClock = FixedStepMilliseconds(frame, *options.step);
         window.DrawFrame();
@@ -98,10 +86,15 @@ void CLinuxSaverApp::MainLoop(const ProgramOptions& options)
 void CLinuxSaverApp::LoadSettings(const ProgramOptions& options)
 {
     CHAIN_OPERATION("CLinuxSaverApp::LoadSettings");
-    G_Settings = DefaultSettings();
-    if (const auto path = SettingsPath(m_programName)) {
-        CFileProfileStore store(*path, std::cerr);
-        ReadSettings(store, G_Settings);
+    G_Settings = LinuxDefaultSettings();
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    const auto path = SettingsFilePath(xdg, home);
+    if (ReadsSettingsFile(options) && path) {
+        std::string warning;
+        m_settingsFile.emplace(MoveOldSettingsFile(*path, OldSettingsFilePaths(xdg, home, m_programPath), warning));
+        ReadSettingsFile(*m_settingsFile, G_Settings);
+        std::fputs((warning + m_settingsFile->WarningLine()).c_str(), stderr);
     }
     // Flags override the file, in command-line order.
     ApplySettingOverrides(G_Settings, options.overrides);
@@ -110,15 +103,10 @@ void CLinuxSaverApp::LoadSettings(const ProgramOptions& options)
 void CLinuxSaverApp::SaveSettings()
 {
     CHAIN_OPERATION("CLinuxSaverApp::SaveSettings");
-    const auto path = SettingsPath(m_programName);
-    if (!path)
-        RaiseFailure(kErrorSaveSettings);
-    // A store of its own, read again, so that what the file holds beyond the nine stays;
-    // its problems were told once already while loading.
-    std::ostream quiet(nullptr);
-    CFileProfileStore store(*path, quiet);
-    WriteSettings(store, G_Settings);
-    if (store.FailedWrites() != 0)
-        RaiseFailure(kErrorSaveSettings);
-    std::printf("%s\n", path->c_str());
+    if (!m_settingsFile)
+        RaiseFailure(kErrorNoSettingsPlace);
+    WriteSettings(*m_settingsFile, G_Settings);
+    if (!m_settingsFile->Commit())
+        RaiseFailure(SettingsWriteError(m_settingsFile->Path(), m_settingsFile->CommitError()).c_str());
+    std::printf("%s\n", m_settingsFile->Path().c_str());
 }

@@ -1,13 +1,14 @@
 #pragma once
 // The Linux saver's application: reads the command line and the settings, runs the
-// chosen kind of window until it ends, and reports any failure through the call chain
-// (app/CallChain.h) on stderr and in a message box. Run returns the exit status:
-// 0 after a normal end, 1 after a reported failure, 2 for a refused command line.
+// chosen kind of window until it ends, and reports any failure in one line on stderr
+// (linux/FailureReport.h). Run returns the exit status (app/ProgramOptions.h's kExit*).
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/ProgramOptions.h"
 #include "linux/SdlSoundPlayer.h"
+#include "linux/SettingsFile.h"
 
 class CLinuxSaverApp {
 public:
@@ -24,6 +25,7 @@ private:
     void LoadSettings(const ProgramOptions& options);
     void SaveSettings();
 
-    std::string m_programName;
+    std::string m_programPath;
+    std::optional<CFileProfileStore> m_settingsFile; // when this way of running reads it
     CSdlSoundPlayer m_soundPlayer;
 };

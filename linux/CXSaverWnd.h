@@ -1,7 +1,7 @@
 #pragma once
 // The Linux saver's drawing window: an X window with a GLX context and the scene
 // renderer, in one of four kinds (app/ProgramOptions.h):
-//  - a window of its own (-window), closed by the window manager;
+//  - a window of its own (-window), placed by -geometry, closed by the window manager;
 //  - a foreign window (-window-id, or -root's $XSCREENSAVER_WINDOW or root window),
 //    which it only draws into and whose size it follows; the program that owns the
 //    window ends the saver (XScreenSaver kills its modules). When the foreign window's
@@ -10,14 +10,19 @@
 //  - the stand-alone saver (-s): an override-redirect window over the whole screen at
 //    the current desktop mode, with the pointer hidden, that ends on input as the
 //    Windows saver window does (display/InputEndRule.h).
-// The viewport is set from the window's size whenever it changes, which the Windows
-// program never needs. Everything runs on one thread; the context stays current from
-// Create to destruction.
+// Frames are paced as XScreenSaver's modules pace theirs: -delay after each frame, spent
+// waiting on the X connection so that input and the window's end are seen at once, and
+// no frame at all (only waiting for events) while the window is unmapped or fully
+// obscured. The viewport follows the window's size. Everything runs on one thread; the
+// context stays current from Create to destruction.
 #include <X11/Xlib.h>
 
-#include "linux/CGLXWrapper.h"
-#include "display/InputEndRule.h"
+#include <memory>
+
 #include "app/ProgramOptions.h"
+#include "display/InputEndRule.h"
+#include "linux/CGLXWrapper.h"
+#include "linux/FpsOverlay.h"
 #include "render/CGLDrawer.h"
 
 class CXSaverWnd {
@@ -30,18 +35,25 @@ public:
     // Opens the display and the window, makes the context current, sets up the renderer
     // and starts the sound when the Sounds setting is on.
     void Create();
-    // Handles every queued event without waiting; false once the saver should end.
-    bool PumpEvents();
-    // One frame: viewport if the size changed, the scene, the swap.
+    // Handles events for at least delayMicroseconds, and for as long as the window
+    // cannot be seen; false once the saver should end.
+    bool WaitForFrame(long delayMicroseconds);
+    // One frame: viewport if the size changed, the scene, the overlay, the swap.
     void DrawFrame();
 
 private:
     void OpenDisplay();
     void CreateOwnWindow(bool fullScreen);
+    XVisualInfo* OwnWindowVisual(int screen);
+    void NameOwnWindow(int x, int y, bool placed);
     void AttachToForeignWindow(Window host);
-    Window CreateChildWindow(Window parent, int width, int height, XVisualInfo* visual, bool overrideRedirect,
-                             long eventMask);
+    Window CreateChildWindow(Window parent, int x, int y, int width, int height, XVisualInfo* visual,
+                             bool overrideRedirect, long eventMask);
+    void InitContext(XVisualInfo* visual);
     void TakeFocusAndPointer();
+    void HandlePendingEvents();
+    void HandleEvent(const XEvent& event);
+    bool CanBeSeen() const { return m_viewable && !m_obscured; }
     void Resize(int width, int height);
     void Destroy();
 
@@ -55,9 +67,12 @@ private:
     int m_width = 0;
     int m_height = 0;
     bool m_viewportStale = true;
+    bool m_viewable = true;  // mapped, and every ancestor too
+    bool m_obscured = false; // fully covered by other windows
     bool m_ended = false;
     bool m_soundStarted = false;
     CInputEndRule m_endRule;
     CGLXWrapper m_wrapper;
     CGLDrawer m_drawer;
+    std::unique_ptr<CFpsOverlay> m_fps;
 };

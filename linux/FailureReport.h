@@ -1,8 +1,8 @@
 #pragma once
-// Shows the failure report (app/CallChain.h's ComposeFailureReport text) the way the
-// Linux saver reports every failure: printed on stderr, then in a message box with the
-// caption "Arcveil 3D:" and one OK button (SDL2's simple message box), where a display
-// allows one. Returns when the box is closed.
+// How the Linux saver reports a failure, as its peers do: one line on stderr,
+//     arcveil3d: <what failed, and what to do> (<the call chain, outermost first>)
+// then an exit status of 1; never a window. The text is the one the failing operation
+// set (app/CallChain.h's RaiseFailure), else the exception's own, else "unknown error".
 #include <string>
 
-void ShowFailureReport(const std::string& report);
+std::string FailureLine(const std::string& exceptionText);

@@ -1,60 +1,65 @@
 #pragma once
-// The Linux saver's profile store: an INI-style text file, one per program name, in a
-// folder named like the Windows program's registry key:
-//     $XDG_CONFIG_HOME/Quenmoor Soft./<program name>/settings.ini   (default ~/.config)
-// holding the section and values the registry would:
+// The Linux saver's profile store: an INI-style text file holding the section and
+// values the Windows registry would:
 //     [Arcveil3D]
 //     Width=640
-// The file is read once, when the store is made; reading never writes. Each write
-// replaces the whole file atomically (a temporary file in the same folder, flushed, then
-// renamed over the old one), so a crash leaves the old file or the new one, never half.
-// A missing file is a first run: no values, no message. Anything that cannot be read (a
-// line that is neither a section, a NAME=VALUE pair, a comment nor blank; a value that
-// is not a 32-bit integer; an unreadable file) gives the caller's default and one warning
-// on the warning stream, however many problems the file has.
+// The file is read once, when the store is made. Writes change the store's copy only;
+// Commit replaces the whole file once, atomically (WriteFileAtomically), so that a
+// crash leaves the old file or the new one, never half of it. A missing file (or
+// folder) is a first run: no values, no problem. What cannot be read (a line that is neither a section,
+// NAME=VALUE, a comment nor blank; a value that is not a 32-bit whole number; a value
+// the caller refuses; an unreadable file) gives the caller's fallback, and each bad
+// line is named once in one warning line (WarningLine).
 #include <cstdint>
-#include <optional>
-#include <ostream>
+#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/ProfileStore.h"
 
 class CFileProfileStore : public IProfileStore {
 public:
-    CFileProfileStore(std::string path, std::ostream& warnings);
+    explicit CFileProfileStore(std::string path);
 
     std::int32_t GetProfileInt(const char* section, const char* entry, std::int32_t fallback) override;
+    // Always accepted; the file changes at Commit.
     bool WriteProfileInt(const char* section, const char* entry, std::int32_t value) override;
 
+    // The caller will not use the entry's value, for the reason given ("is outside 0 to 1").
+    void Refuse(const char* section, const char* entry, const std::string& reason);
+    // "arcveil3d: warning: PATH: line 3 'Cross=zero' is not a whole number; ...", with
+    // its newline; empty when everything could be read.
+    std::string WarningLine() const;
+
+    // Writes the file; false when it could not be, with the reason in CommitError.
+    bool Commit();
+    const std::string& CommitError() const { return m_commitError; }
     const std::string& Path() const { return m_path; }
-    // Writes refused since the store was made (the folder or the file could not be written).
-    int FailedWrites() const { return m_failedWrites; }
 
 private:
+    struct Entry {
+        std::string name;
+        std::string value;
+        int line; // 0: written since the file was read
+    };
     struct Section {
         std::string name;
-        std::vector<std::pair<std::string, std::string>> entries; // name, raw value, in file order
+        std::vector<Entry> entries; // in file order
     };
 
     void Load();
-    void Warn(const std::string& problem);
-    std::string* FindValue(const std::string& section, const std::string& entry);
+    void NoteProblem(int line, const std::string& problem);
+    Entry* Find(const std::string& section, const std::string& entry);
     std::string Serialise() const;
-    bool ReplaceFile(const std::string& contents) const;
 
     std::string m_path;
-    std::ostream& m_warnings;
-    bool m_warned = false;
-    int m_failedWrites = 0;
     std::vector<Section> m_sections;
+    std::vector<std::string> m_lines;       // the file as read, for naming bad lines
+    std::map<int, std::string> m_problems;  // by line; line 0 is the file as a whole
+    std::string m_commitError;
 };
 
-// The settings file for a program name. xdgConfigHome is used when it is an absolute
-// path (the XDG rule), home + "/.config" otherwise; null when neither is usable.
-std::optional<std::string> SettingsFilePath(const char* xdgConfigHome, const char* home, const std::string& programName);
-
-// The program's name as the Windows program derives its registry key from it: the file
-// name without its folder and without the extension after its last '.'.
-std::string ProgramNameFromPath(const std::string& argv0);
+// Replaces path's contents through a temporary file in the same folder, synced, then
+// renamed over it, making the folders it needs (private to the user). Empty when done,
+// else the reason (strerror's text); nothing is left behind on failure.
+std::string WriteFileAtomically(const std::string& path, const std::string& contents);

@@ -1,27 +1,33 @@
 #include <doctest/doctest.h>
 
 #include <cstdlib>
-#include <dirent.h>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
-#include "app/Settings.h"
-#include "linux/SettingsFile.h"
+#include "linux/SaverSettings.h"
 
 namespace {
 
 struct TempFolder {
-    std::string path;
-    TempFolder()
-    {
+    std::string path = [] {
         char pattern[] = "/tmp/arcveil-settings-XXXXXX";
-        path = mkdtemp(pattern);
-    }
+        return std::string(mkdtemp(pattern));
+    }();
     ~TempFolder() { std::system(("rm -rf '" + path + "'").c_str()); }
+    // Everything under the folder, one path a line, to see what is left behind.
+    std::string Tree() const
+    {
+        std::string tree;
+        if (FILE* list = popen(("cd '" + path + "' && find . -mindepth 1 | sort").c_str(), "r")) {
+            for (int c; (c = std::fgetc(list)) != EOF;)
+                tree += static_cast<char>(c);
+            pclose(list);
+        }
+        return tree;
+    }
 };
 
 void WriteText(const std::string& path, const std::string& text)
@@ -31,182 +37,90 @@ void WriteText(const std::string& path, const std::string& text)
 
 std::string ReadText(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
     std::stringstream text;
-    text << file.rdbuf();
+    text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
-}
-
-std::vector<std::string> FolderEntries(const std::string& path)
-{
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(path.c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        closedir(dir);
-    }
-    return names;
-}
-
-int CountLines(const std::string& text)
-{
-    int lines = 0;
-    for (char c : text)
-        lines += c == '\n';
-    return lines;
 }
 
 } // namespace
 
-TEST_CASE("the file lies in a folder named like the registry key")
+TEST_CASE("the file's place does not follow the program's name; the old places do")
 {
-    CHECK(SettingsFilePath("/cfg", "/home/u", "arcveil3d") == std::string("/cfg/Quenmoor Soft./arcveil3d/settings.ini"));
-    CHECK(SettingsFilePath(nullptr, "/home/u", "arcveil3d") ==
-          std::string("/home/u/.config/Quenmoor Soft./arcveil3d/settings.ini"));
+    CHECK(SettingsFilePath("/cfg", "/home/u") == std::string("/cfg/arcveil3d/settings.ini"));
     // A relative or empty XDG_CONFIG_HOME is ignored, as the XDG rule says.
-    CHECK(SettingsFilePath("relative/cfg", "/home/u", "a") == std::string("/home/u/.config/Quenmoor Soft./a/settings.ini"));
-    CHECK(SettingsFilePath("", "/home/u", "a") == std::string("/home/u/.config/Quenmoor Soft./a/settings.ini"));
-    CHECK_FALSE(SettingsFilePath(nullptr, nullptr, "a").has_value());
-    CHECK_FALSE(SettingsFilePath(nullptr, "", "a").has_value());
-
-    // Another file name, other settings: the name without folder and extension.
-    CHECK(ProgramNameFromPath("/usr/libexec/xscreensaver/arcveil3d") == "arcveil3d");
-    CHECK(ProgramNameFromPath("./my.saver.bin") == "my.saver");
-    CHECK(ProgramNameFromPath("storm") == "storm");
-    CHECK(ProgramNameFromPath(".hidden") == ".hidden");
+    CHECK(SettingsFilePath("relative", "/home/u") == std::string("/home/u/.config/arcveil3d/settings.ini"));
+    CHECK_FALSE(SettingsFilePath("", "").has_value());
+    CHECK(OldSettingsFilePaths("/c", nullptr, "/usr/bin/storm.bin") ==
+          std::vector<std::string>{"/c/Quenmoor Soft./storm/settings.ini", "/c/Quenmoor Soft./arcveil3d/settings.ini"});
+    CHECK(OldSettingsFilePaths(nullptr, "/h", "arcveil3d").size() == 1);
 }
 
-TEST_CASE("values of the file reach the record; missing ones take their defaults; no warning")
+TEST_CASE("reading: good values apply, each bad line is named once in one warning, the file stays as it is")
 {
     TempFolder folder;
     const std::string path = folder.path + "/settings.ini";
-    WriteText(path, "# comment\n; another\n\n[Other]\nRain=5\n[Arcveil3D]\n  Rain = 0 \nWidth=1024\r\nCross=-3\n");
-    std::ostringstream warnings;
-    CFileProfileStore store(path, warnings);
-    SettingsRecord settings;
-    ReadSettings(store, settings);
-    CHECK(settings.Rain == 0);
-    CHECK(settings.Width == 1024);
-    CHECK(settings.Cross == -3);
-    CHECK(settings.Height == 480);
-    CHECK(settings.HighQuality == 1);
-    CHECK(warnings.str().empty());
-}
-
-TEST_CASE("a missing file is a first run: defaults, no warning, nothing written")
-{
-    TempFolder folder;
-    const std::string path = folder.path + "/Quenmoor Soft./arcveil3d/settings.ini";
-    std::ostringstream warnings;
-    CFileProfileStore store(path, warnings);
-    SettingsRecord settings;
-    ReadSettings(store, settings);
-    CHECK(settings.Width == 640);
-    CHECK(settings.Sounds == 1);
-    CHECK(warnings.str().empty());
-    CHECK(FolderEntries(folder.path).empty());
-}
-
-TEST_CASE("a malformed file gives defaults for what cannot be read, with one warning")
-{
-    TempFolder folder;
-    const std::string path = folder.path + "/settings.ini";
-    const std::string contents = "Width=800\n[Arcveil3D]\nthis is not a setting\nHeight=tall\nRain=0\nCross=1.5\n"
-                                 "Depth=99999999999\n=7\n\x01\x02\xff\n";
+    const std::string contents = "# comment\nWidth=800\n[Other]\nRain=5\n[Arcveil3D]\n  Rain = 0 \nHeight=tall\n"
+                                 "Cross=2\nnot a setting\nDepth=99999999999\nDepth=24\r\nSounds=1\n\x01\xff\n";
     WriteText(path, contents);
-    std::ostringstream warnings;
-    CFileProfileStore store(path, warnings);
-    SettingsRecord settings;
-    ReadSettings(store, settings);
-    CHECK(settings.Width == 640);  // outside any section
-    CHECK(settings.Height == 480); // not an integer
-    CHECK(settings.Cross == 1);
-    CHECK(settings.Depth == 16);   // beyond 32 bits
-    CHECK(settings.Rain == 0);     // the readable value still counts
-    CHECK(CountLines(warnings.str()) == 1);
-    CHECK(warnings.str().find(path) != std::string::npos);
-    // Reading never repairs or rewrites the file.
-    CHECK(ReadText(path) == contents);
-    CHECK(FolderEntries(folder.path).size() == 1);
-}
-
-TEST_CASE("a file that cannot be read as one warns once and gives the defaults")
-{
-    TempFolder folder;
-    const std::string path = folder.path + "/settings.ini";
-    mkdir(path.c_str(), 0700); // a folder where the file should be
-    std::ostringstream warnings;
-    CFileProfileStore store(path, warnings);
-    SettingsRecord settings;
-    ReadSettings(store, settings);
-    CHECK(settings.HighQuality == 1);
-    CHECK(CountLines(warnings.str()) == 1);
-}
-
-TEST_CASE("writing creates the folders and a file that reads back the same")
-{
-    TempFolder folder;
-    const std::string path = folder.path + "/cfg/Quenmoor Soft./arcveil3d/settings.ini";
-    std::ostringstream warnings;
-    SettingsRecord written = DefaultSettings();
-    written.Rain = 0;
-    written.Width = -7;
-    {
-        CFileProfileStore store(path, warnings);
-        WriteSettings(store, written);
-        CHECK(store.FailedWrites() == 0);
+    CFileProfileStore store(path);
+    SettingsRecord settings = LinuxDefaultSettings();
+    ReadSettingsFile(store, settings);
+    const SettingsRecord expected {640, 480, 24, 0, 1, 1, 1, 0, 1}; // the last Depth wins
+    for (const auto& descriptor : kSettingDescriptors) {
+        INFO(descriptor.name);
+        CHECK(settings.*descriptor.field == expected.*descriptor.field);
     }
-    CFileProfileStore again(path, warnings);
-    SettingsRecord read;
-    ReadSettings(again, read);
-    CHECK(read.Rain == 0);
-    CHECK(read.Width == -7);
-    CHECK(read.HighQuality == 1);
-    CHECK(warnings.str().empty());
-    CHECK(ReadText(path).find("[Arcveil3D]\nWidth=-7\nHeight=480\n") != std::string::npos);
+    CHECK(store.WarningLine() ==
+          "arcveil3d: warning: " + path + ": line 2 'Width=800' is not NAME=VALUE under a [section]; "
+          "line 7 'Height=tall' is not a whole number; line 8 'Cross=2' is outside 0 to 1; "
+          "line 9 'not a setting' is not NAME=VALUE under a [section]; "
+          "line 13 '?\?' is not NAME=VALUE under a [section]; the defaults stand for what cannot be read\n");
+    CHECK(ReadText(path) == contents);
+    // A missing file is a first run; a folder in its place cannot be read.
+    CHECK(CFileProfileStore(folder.path + "/none/settings.ini").WarningLine().empty());
+    CHECK(CFileProfileStore(folder.path).WarningLine().find(": cannot be read;") != std::string::npos);
 }
 
-TEST_CASE("a write replaces the file through a new file and a rename, keeping other sections")
+TEST_CASE("writes reach the file once, at Commit, through a new file renamed over the old one")
 {
     TempFolder folder;
-    const std::string path = folder.path + "/settings.ini";
-    WriteText(path, "[Other]\nKeep=1\n[Arcveil3D]\nRain=1\n");
+    const std::string path = folder.path + "/a/settings.ini";
+    REQUIRE(WriteFileAtomically(path, "[Other]\nKeep=1\n").empty());
     struct stat before {};
     REQUIRE(stat(path.c_str(), &before) == 0);
-    std::ostringstream warnings;
-    CFileProfileStore store(path, warnings);
-    CHECK(store.WriteProfileInt("Arcveil3D", "Rain", 0));
+    CHECK((before.st_mode & 0777) == 0600);
+    CFileProfileStore store(path);
+    WriteSettings(store, LinuxDefaultSettings());
+    CHECK(ReadText(path) == "[Other]\nKeep=1\n");
+    REQUIRE(store.Commit());
     struct stat after {};
     REQUIRE(stat(path.c_str(), &after) == 0);
-    // Writing in place would keep the inode; a rename brings a new one.
-    CHECK(after.st_ino != before.st_ino);
-    CHECK(FolderEntries(folder.path) == std::vector<std::string>{"settings.ini"});
-    const std::string text = ReadText(path);
-    CHECK(text.find("[Other]\nKeep=1\n") != std::string::npos);
-    CHECK(text.find("[Arcveil3D]\nRain=0\n") != std::string::npos);
+    CHECK(after.st_ino != before.st_ino); // written in place, it would keep its inode
+    CHECK(ReadText(path).find("[Other]\nKeep=1\n[Arcveil3D]\nWidth=640\nHeight=480\nDepth=16\nDesktop=0\nSounds=0\n") !=
+          std::string::npos);
+
+    // A rename cannot replace a folder, and a file blocks a folder: nothing is left behind.
+    CFileProfileStore blocked(folder.path + "/a");
+    CHECK_FALSE(blocked.Commit());
+    CHECK(blocked.CommitError() == "Is a directory");
+    CHECK(WriteFileAtomically(path + "/x.ini", "x") == "Not a directory");
+    CHECK(folder.Tree() == "./a\n./a/settings.ini\n");
 }
 
-TEST_CASE("a refused write leaves the old file whole and no temporary file behind")
+TEST_CASE("the first old file there is moves, once; one that cannot be moved is read where it is")
 {
     TempFolder folder;
-    // The rename cannot replace a folder: the write fails after the temporary is written.
-    const std::string path = folder.path + "/settings.ini";
-    mkdir(path.c_str(), 0700);
-    std::ostringstream warnings;
-    CFileProfileStore store(path, warnings);
-    CHECK_FALSE(store.WriteProfileInt("Arcveil3D", "Rain", 0));
-    CHECK(store.FailedWrites() == 1);
-    CHECK(FolderEntries(folder.path) == std::vector<std::string>{"settings.ini"});
-
-    // A folder that cannot be made (a file is in its way).
-    const std::string blocked = folder.path + "/file";
-    WriteText(blocked, "x");
-    CFileProfileStore under(blocked + "/settings.ini", warnings);
-    SettingsRecord settings = DefaultSettings();
-    WriteSettings(under, settings);
-    CHECK(under.FailedWrites() == 9);
-    CHECK(ReadText(blocked) == "x");
+    const std::string path = folder.path + "/new/settings.ini";
+    const std::vector<std::string> old = {folder.path + "/a/settings.ini", folder.path + "/b/settings.ini"};
+    REQUIRE(WriteFileAtomically(old[1], "Cross=0\n").empty());
+    std::string warning;
+    CHECK(MoveOldSettingsFile(path, old, warning) == path);
+    CHECK(ReadText(path) == "Cross=0\n");
+    CHECK(folder.Tree() == "./new\n./new/settings.ini\n");
+    REQUIRE(WriteFileAtomically(old[0], "Rain=0\n").empty());
+    CHECK(MoveOldSettingsFile(path, old, warning) == path);
+    CHECK(ReadText(path) == "Cross=0\n");
+    CHECK(warning.empty());
+    CHECK(MoveOldSettingsFile(path + "/x.ini", {old[0]}, warning) == old[0]);
+    CHECK(warning.find("could not be moved to " + path + "/x.ini (Not a directory)") != std::string::npos);
 }

@@ -1,57 +1,40 @@
 #!/usr/bin/env bash
-# Failures go through the call chain: the report is printed on stderr and shown in a
-# message box captioned "Arcveil 3D:"; the program ends with status 1 once it is closed.
+# Every failure is one line on stderr, "arcveil3d: <text> (<call chain>)", and status 1;
+# a refused command line is status 2. Nothing is left behind: no window more or less,
+# no process of the saver.
 source "$(dirname "$0")/xvfb-lib.sh"
+start_xvfb 320x240 -extension GLX
+NO_GLX=$DISPLAY
+start_host noglx 64x48
 start_xvfb 320x240
+SAVER_FILE="$(realpath "$SAVER")"
+saver_processes() {
+  local p
+  for p in /proc/[0-9]*; do
+    [ "$(readlink "$p/exe" 2>/dev/null)" != "$SAVER_FILE" ] || echo "${p#/proc/}"
+  done
+}
+touch "$WORK/file"
 
-
-# A window that does not exist.
-start_saver missing -window-id 0x3fffff1
-find_box
-[ -n "$BOX" ] || fail "no message box"
-kill -0 "$SAVER_PID" || fail "the program did not wait for the box"
-xdotool windowfocus --sync "$BOX" key Return
-wait_exit "$SAVER_PID" 10
-[ "$EXIT_STATUS" = 1 ] || fail "ended with $EXIT_STATUS after the box"
-EXPECTED='CLinuxSaverApp::Run() -> CLinuxSaverApp::MainLoop() -> CXSaverWnd::Create() -> CXSaverWnd::AttachToForeignWindow()'
-grep -qxF "Arcveil 3D: $EXPECTED" "$WORK/missing.err" || fail "chain: $(cat "$WORK/missing.err")"
-grep -qxF '"Could not find the window to draw into"' "$WORK/missing.err" || fail "text: $(cat "$WORK/missing.err")"
-echo "missing window: box, chain, text, status 1: ok"
-
-# An XSCREENSAVER_WINDOW that is not a window id.
-XSCREENSAVER_WINDOW=garbage "$SAVER" -root --frames 1 >/dev/null 2>"$WORK/garbage.err" &
-SAVER_PID=$!
-PIDS+=("$SAVER_PID")
-find_box
-[ -n "$BOX" ] || fail "no message box for a bad XSCREENSAVER_WINDOW"
-xdotool windowfocus --sync "$BOX" key Return
-wait_exit "$SAVER_PID" 10
-[ "$EXIT_STATUS" = 1 ] || fail "bad XSCREENSAVER_WINDOW: ended with $EXIT_STATUS"
-grep -qF 'CXSaverWnd::Create()' "$WORK/garbage.err" || fail "$(cat "$WORK/garbage.err")"
-echo "bad XSCREENSAVER_WINDOW: ok"
-
-# -display names the display for the drawing and for the box alike.
-env -u DISPLAY "$SAVER" -display "$DISPLAY" -window-id 0x3fffff1 >/dev/null 2>"$WORK/option.err" &
-SAVER_PID=$!
-PIDS+=("$SAVER_PID")
-find_box
-[ -n "$BOX" ] || fail "-display: no message box on $DISPLAY"
-xdotool windowfocus --sync "$BOX" key Return
-wait_exit "$SAVER_PID" 10
-[ "$EXIT_STATUS" = 1 ] || fail "-display: ended with $EXIT_STATUS"
-grep -qF 'CXSaverWnd::AttachToForeignWindow()' "$WORK/option.err" || fail "-display: $(cat "$WORK/option.err")"
-echo "-display: ok"
-
-# No display at all: the report on stderr alone, and no wait.
-env -u DISPLAY timeout 20 "$SAVER" -window >/dev/null 2>"$WORK/nodisplay.err" && status=0 || status=$?
-[ "$status" = 1 ] || fail "no display: ended with $status"
-grep -qxF 'Arcveil 3D: CLinuxSaverApp::Run() -> CLinuxSaverApp::MainLoop() -> CXSaverWnd::Create() -> CXSaverWnd::OpenDisplay()' \
-  "$WORK/nodisplay.err" || fail "no display: $(cat "$WORK/nodisplay.err")"
-grep -qxF '"Could not open the X display"' "$WORK/nodisplay.err" || fail "no display text"
-echo "no display: ok"
-
-# A refused command line is no failure report: usage, status 2, no box.
-"$SAVER" -window-id nonsense >/dev/null 2>"$WORK/usage.err" && status=0 || status=$?
-[ "$status" = 2 ] || fail "bad option: ended with $status"
-grep -q "^arcveil3d: -window-id: 'nonsense' is not a window id" "$WORK/usage.err" || fail "$(cat "$WORK/usage.err")"
-echo "refused option: ok"
+RUN='CLinuxSaverApp::Run() -> CLinuxSaverApp::MainLoop()'
+CREATE="$RUN -> CXSaverWnd::Create()"
+# name|environment|arguments|status|the one line expected
+while IFS='|' read -r name environment arguments status line; do
+  before="$(xwininfo -root -tree; DISPLAY=$NO_GLX xwininfo -root -tree)"
+  timeout 20 env $environment "$SAVER" $arguments >/dev/null 2>"$WORK/$name.err" && got=0 || got=$?
+  [ "$got" = "$status" ] || fail "$name: status $got: $(cat "$WORK/$name.err")"
+  [ "$(wc -l <"$WORK/$name.err")" = 1 ] || fail "$name: not one line: $(cat "$WORK/$name.err")"
+  grep -qxF "$line" "$WORK/$name.err" || fail "$name: $(cat "$WORK/$name.err")"
+  [ "$before" = "$(xwininfo -root -tree; DISPLAY=$NO_GLX xwininfo -root -tree)" ] || fail "$name: the window tree changed"
+  [ -z "$(saver_processes)" ] || fail "$name: a saver process is left: $(saver_processes)"
+  echo "$name: ok"
+done <<EOF
+no display|-u DISPLAY|-window|1|arcveil3d: cannot open the X display: DISPLAY is not set; set it or use -display NAME ($CREATE -> CXSaverWnd::OpenDisplay())
+wrong display||-display :9999 -root|1|arcveil3d: cannot open display ":9999": is an X server running there? Set DISPLAY or use -display NAME ($CREATE -> CXSaverWnd::OpenDisplay())
+missing window||-window-id 0x3fffff1|1|arcveil3d: the window to draw into (0x3fffff1) does not exist ($CREATE -> CXSaverWnd::AttachToForeignWindow())
+bad variable|XSCREENSAVER_WINDOW=garbage|-root|1|arcveil3d: XSCREENSAVER_WINDOW="garbage" is not a window id ($CREATE)
+no GLX, own window|DISPLAY=$NO_GLX|-window|1|arcveil3d: the X server offers no GLX visual with a depth buffer (is its GLX extension on? Xvfb needs it, and Mesa's libGL for software drawing) ($CREATE -> CXSaverWnd::CreateOwnWindow())
+no GLX, foreign window|DISPLAY=$NO_GLX|-window-id $HOST_ID|1|arcveil3d: the X server offers no GLX visual with a depth buffer (is its GLX extension on? Xvfb needs it, and Mesa's libGL for software drawing) ($CREATE -> CXSaverWnd::AttachToForeignWindow())
+unwritable settings|-u DISPLAY XDG_CONFIG_HOME=$WORK/file|-no-rain --save|1|arcveil3d: the settings file $WORK/file/arcveil3d/settings.ini could not be written: Not a directory ($RUN -> CLinuxSaverApp::SaveSettings())
+refused option||-fps -window-id nonsense|2|arcveil3d: -window-id: 'nonsense' is not a window id (arcveil3d --help lists the options)
+EOF

@@ -1,81 +1,73 @@
 #!/usr/bin/env bash
-# Settings reach the scene: with a fixed seed and a fixed clock step the saver draws the
-# same frames as the offscreen renderer; a switch off changes the picture as it does
-# there, whether it comes from a flag or from the settings file, and a flag overrides
-# the file. A malformed file gives the defaults and one warning; nothing is written
-# unless --save asks, and --save writes what the file and the flags say.
+# One source of truth per way of running. With a fixed seed and clock step the saver's
+# first frame is the offscreen renderer's; a switch changes it as --set does there. In
+# a window of its own the settings file applies and flags override it; under
+# XScreenSaver (-root, -window-id) the file is not read at all. A file at the old place
+# moves to the new one when it is read; a malformed one gives one warning; nothing is
+# written unless --save asks.
 #   third argument: arcveil3d-render
 source "$(dirname "$0")/xvfb-lib.sh"
 RENDER="$3"
-SETTINGS_DIR="$XDG_CONFIG_HOME/Quenmoor Soft./arcveil3d"
-SETTINGS="$SETTINGS_DIR/settings.ini"
+OLD="$XDG_CONFIG_HOME/Quenmoor Soft./arcveil3d/settings.ini"
 start_xvfb 320x240
 start_host host 96x72
-RUN=(--seed 1234 --step 0.25 --frames 8)
+RUN=(--seed 1234 --step 0.25)
 
-# frame NAME [options]: the saver's last frame in the test window, as NAME.ppm.
-frame() {
-  local name="$1"
-  shift
-  "$SAVER" -window-id "$HOST_ID" "${RUN[@]}" "$@" >"$WORK/$name.out" 2>"$WORK/$name.err" ||
-    fail "$name: ended with $?: $(cat "$WORK/$name.err")"
-  "$XWIN" capture "$HOST_ID" "$WORK/$name.ppm"
+# foreign NAME [options]: the first frame, drawn into the test window as XScreenSaver asks.
+foreign() {
+  "$SAVER" "${RUN[@]}" --frames 1 "${@:2}" >"$WORK/$1.out" 2>"$WORK/$1.err" || fail "$1: $(cat "$WORK/$1.err")"
+  capture "$HOST_ID" "$1"
 }
-
-# reference NAME [--set ...]: the offscreen renderer's frame for the same run.
-reference() {
-  local name="$1"
-  shift
-  "$RENDER" --size 96x72 "${RUN[@]}" "$@" --out "$WORK/$name.png" >/dev/null 2>&1 || fail "$name: arcveil3d-render failed"
-  convert "$WORK/$name.png" "$WORK/$name.ppm"
+# own NAME [options]: the first frame in a window of its own (the next is 10 s away),
+# away from the test window, whose picture would show through until the first frame.
+own() {
+  start_saver "$1" -window -geometry 96x72+150+100 "${RUN[@]}" -delay 10000000 "${@:2}"
+  own_window
+  wait_scene "$OWN" "$1" 96x72
+  kill "$SAVER_PID"
+  wait_exit "$SAVER_PID" 10 # its window goes with it
 }
+for set in "" Cross=0; do
+  "$RENDER" --size 96x72 "${RUN[@]}" --set "${set:-Rain=1}" --out "$WORK/render$set.png" >/dev/null 2>&1 || fail "arcveil3d-render"
+  convert "$WORK/render$set.png" "$WORK/render$set.ppm"
+done
+foreign defaults -window-id "$HOST_ID"
+foreign nocross -window-id "$HOST_ID" -no-cross
+same defaults render && same nocross renderCross=0 || fail "the saver's frames are not arcveil3d-render's"
+same defaults nocross && fail "-no-cross did not change the picture"
+echo "the same frames as arcveil3d-render, switches included: ok"
 
-same() { cmp -s "$WORK/$1.ppm" "$WORK/$2.ppm"; }
+# A file at the old place: moved when a way of running that reads it starts, not before.
+mkdir -p "$(dirname "$OLD")"
+printf '[Arcveil3D]\nCross=0\n' >"$OLD"
+XSCREENSAVER_WINDOW="$((HOST_ID))" foreign root -root
+foreign window-id -window-id "$HOST_ID"
+same root defaults && same window-id defaults || fail "the settings file was read under XScreenSaver"
+[ -f "$OLD" ] && [ ! -e "$SETTINGS" ] || fail "the file moved under XScreenSaver"
+own file
+same file nocross || fail "Cross=0 in the file did not reach the scene"
+[ ! -e "$XDG_CONFIG_HOME/Quenmoor Soft." ] && [ "$(cat "$SETTINGS")" = "$(printf '[Arcveil3D]\nCross=0')" ] ||
+  fail "the old file did not move: $(find "$XDG_CONFIG_HOME")"
+own overridden -cross
+same overridden defaults || fail "-cross did not override the file"
+[ "$(cat "$SETTINGS")" = "$(printf '[Arcveil3D]\nCross=0')" ] || fail "running changed the settings file"
+[ -z "$(cat "$WORK"/*.err)" ] || fail "a message: $(cat "$WORK"/*.err)"
+echo "the file: ignored by -root and -window-id, moved, applied, overridden, never written: ok"
 
-frame defaults
-frame again
-same defaults again || fail "the same seed and step drew different frames"
-[ -z "$(ls -A "$XDG_CONFIG_HOME" 2>/dev/null)" ] || fail "running wrote settings: $(ls -R "$XDG_CONFIG_HOME")"
-
-reference render-defaults
-reference render-nocross --set Cross=0
-same render-defaults render-nocross && fail "the offscreen renderer draws the same with Cross=0"
-
-frame flag-nocross -no-cross
-same flag-nocross defaults && fail "-no-cross did not change the picture"
-frame set-nocross --set Cross=0
-same set-nocross flag-nocross || fail "--set Cross=0 and -no-cross differ"
-
-mkdir -p "$SETTINGS_DIR"
-printf '[Arcveil3D]\nCross=0\n' >"$SETTINGS"
-cp "$SETTINGS" "$WORK/before.ini"
-frame file-nocross
-same file-nocross flag-nocross || fail "Cross=0 in the file did not reach the scene"
-frame file-overridden -cross
-same file-overridden defaults || fail "-cross did not override the file"
-cmp -s "$SETTINGS" "$WORK/before.ini" || fail "running changed the settings file"
-[ -z "$(cat "$WORK"/file-*.err)" ] || fail "a good file gave a message: $(cat "$WORK"/file-*.err)"
-echo "flags, file and override reach the scene: ok"
-
-# The offscreen renderer draws the same frames: the same renderer, seed and clock.
-cmp -s "$WORK/defaults.ppm" "$WORK/render-defaults.ppm" &&
-  cmp -s "$WORK/flag-nocross.ppm" "$WORK/render-nocross.ppm" ||
-  fail "the saver's frames differ from arcveil3d-render's"
-echo "same frames as arcveil3d-render: ok"
-
-printf '[Arcveil3D]\nCross=zero\nthis line is not a setting\nRain=1.5\n' >"$SETTINGS"
-frame malformed
+printf '[Arcveil3D]\nCross=zero\nthis line is not a setting\nRain=2\n' >"$SETTINGS"
+own malformed
 same malformed defaults || fail "a malformed file did not give the defaults"
-[ "$(wc -l <"$WORK/malformed.err")" = 1 ] || fail "not one warning: $(cat "$WORK/malformed.err")"
-grep -q "^arcveil3d: warning: $SETTINGS: " "$WORK/malformed.err" || fail "warning: $(cat "$WORK/malformed.err")"
+[ "$(wc -l <"$WORK/malformed.err")" = 1 ] && grep -q "^arcveil3d: warning: $SETTINGS: line 2 .*line 3 .*line 4 " \
+  "$WORK/malformed.err" || fail "not one warning naming lines 2 to 4: $(cat "$WORK/malformed.err")"
 echo "malformed file: defaults, one warning: ok"
 
-# --save: the file's values, then the flags, written atomically; no window is needed.
+# --save: the file's values, then the flags, written once; no display is needed.
 printf '[Arcveil3D]\nWidth=1024\n' >"$SETTINGS"
-env -u DISPLAY "$SAVER" -no-rain --set Sounds=0 --save >"$WORK/save.out" 2>"$WORK/save.err" || fail "--save: $(cat "$WORK/save.err")"
+env -u DISPLAY "$SAVER" -no-rain --set Hieroglyphs=0 --save >"$WORK/save.out" 2>"$WORK/save.err" ||
+  fail "--save: $(cat "$WORK/save.err")"
 [ "$(cat "$WORK/save.out")" = "$SETTINGS" ] || fail "--save printed $(cat "$WORK/save.out")"
-for pair in Width=1024 Height=480 Depth=16 Desktop=0 Sounds=0 Cross=1 Hieroglyphs=1 Rain=0 HighQuality=1; do
+for pair in Width=1024 Height=480 Depth=16 Desktop=0 Sounds=0 Cross=1 Hieroglyphs=0 Rain=0 HighQuality=1; do
   grep -qx "$pair" "$SETTINGS" || fail "--save: $pair missing: $(cat "$SETTINGS")"
 done
-[ "$(ls -A "$SETTINGS_DIR")" = settings.ini ] || fail "--save left $(ls -A "$SETTINGS_DIR")"
+[ "$(ls -A "$(dirname "$SETTINGS")")" = settings.ini ] || fail "--save left $(ls -A "$(dirname "$SETTINGS")")"
 echo "--save: ok"

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# XScreenSaver's ways of running a module. -window-id on a window another client owns,
+# of a visual OpenGL can draw on or of a plain one (the scene then goes into a child
+# window): the scene appears, follows the window's size, and the saver ends when the
+# window goes. -root draws into $XSCREENSAVER_WINDOW, and into the root window when
+# nothing is named. A window of its own (-window) follows its size and ends when closed.
+source "$(dirname "$0")/xvfb-lib.sh"
+start_xvfb 400x300
+
+for visual in "" --plain-visual; do
+  start_host "host$visual" 160x120 $visual
+  if [ -z "$visual" ]; then
+    XSCREENSAVER_WINDOW="$HOST_ID" start_saver "root$visual" -root
+  else
+    start_saver "window-id$visual" -window-id "$HOST_ID"
+  fi
+  wait_scene "$HOST_ID" "first$visual" 160x120
+  xdotool windowsize "$HOST_ID" 256 96
+  wait_scene "$HOST_ID" "resized$visual" 256x96
+  kill "$HOST_PID"
+  wait_exit "$SAVER_PID" 10
+  [ "$EXIT_STATUS" = 0 ] || fail "$visual: the saver ended with $EXIT_STATUS when its window went"
+  echo "foreign window $visual: ok"
+done
+
+start_saver own -window --size 120x90
+own_window
+wait_scene "$OWN" own-first 120x90
+xdotool windowsize "$OWN" 200 100
+wait_scene "$OWN" own-resized 200x100
+xdotool windowclose "$OWN"
+wait_exit "$SAVER_PID" 10
+[ "$EXIT_STATUS" = 0 ] || fail "-window: ended with $EXIT_STATUS when its window was closed"
+echo "own window: ok"
+
+# The test windows are gone: the root window itself (black here) shows the scene.
+env -u XSCREENSAVER_WINDOW "$SAVER" -root --frames 3 2>"$WORK/rootwindow.err" || fail "-root: $(cat "$WORK/rootwindow.err")"
+capture root rootwindow
+[ "$(identify -format '%k' "$WORK/rootwindow.ppm")" -gt 50 ] || fail "the root window does not show the scene"
+[ -z "$(cat "$WORK"/*.err)" ] || fail "stderr: $(cat "$WORK"/*.err)"
+echo "root window: ok"

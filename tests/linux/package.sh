@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The install and the Debian package. cmake --install follows the prefix and DESTDIR;
+# cpack on the build folder makes a package that unpacks the saver, its settings
+# description and its manual page where XScreenSaver and man look for them under /usr,
+# and that lintian finds no error in.
+#   argument: the native build folder
+set -euo pipefail
+BUILD="$(realpath "$1")"
+WORK="$(mktemp -d /tmp/arcveil-linux-package.XXXXXX)"
+trap 'rm -rf "$WORK"' EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+# expect ROOT: the files under ROOT/usr, exactly.
+expect() {
+  local files
+  files="$(cd "$1" && find . -type f | sort)"
+  [ "$files" = "./usr/libexec/xscreensaver/arcveil3d
+./usr/share/doc/arcveil3d/changelog.gz
+./usr/share/doc/arcveil3d/copyright
+./usr/share/man/man6/arcveil3d.6.gz
+./usr/share/xscreensaver/config/arcveil3d.xml" ] || fail "$1: $files"
+  "$1/usr/libexec/xscreensaver/arcveil3d" --help | grep -q -- '-window-id ID' || fail "$1: the saver does not run"
+  [ -z "$(MANWIDTH=80 man --warnings -l "$1/usr/share/man/man6/arcveil3d.6.gz" 2>&1 >/dev/null)" ] ||
+    fail "man finds faults in the page"
+}
+
+DESTDIR="$WORK/stage" cmake --install "$BUILD" --prefix /opt/arcveil >/dev/null
+mv "$WORK/stage/opt/arcveil" "$WORK/stage/usr"
+expect "$WORK/stage"
+echo "cmake --install with a prefix and DESTDIR: ok"
+
+(cd "$WORK" && cpack --config "$BUILD/CPackConfig.cmake" -B "$WORK/packages" >"$WORK/cpack.txt" 2>&1) ||
+  fail "cpack: $(cat "$WORK/cpack.txt")"
+DEB="$(ls "$WORK"/packages/arcveil3d_*.deb)"
+dpkg-deb -x "$DEB" "$WORK/root"
+expect "$WORK/root"
+lintian --fail-on error "$DEB" >"$WORK/lintian.txt" 2>&1 || fail "lintian: $(cat "$WORK/lintian.txt")"
+echo "package $(basename "$DEB"): paths, lintian: ok"
