@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/ProgramOptions.h"
+#include "tools/render/FrameFiles.h"
 
 namespace {
 using Args = std::vector<std::string>;
@@ -107,4 +108,21 @@ TEST_CASE("XScreenSaver's own options")
         INFO(geometry);
         CHECK(Placement(Parse({"-geometry", geometry})) == placed);
     }
+}
+
+TEST_CASE("arcveil3d-render: its defaults, both spellings, and one of --out and --bench")
+{
+    const ParsedOptions none = ParseProgramOptions(Program::Render, {"--bench"});
+    REQUIRE(none.options);
+    CHECK(Placement(*none.options) == "1024x768");
+    CHECK((none.options->frames == 1 && *none.options->step == doctest::Approx(1.0 / 60) && !none.options->seed));
+    const ParsedOptions all = ParseProgramOptions(Program::Render, {"--seed=42", "--step", "0", "--out=f%d.png"});
+    REQUIRE(all.options);
+    CHECK((all.options->seed == 42u && all.options->step == 0.0 && all.options->out == "f%d.png"));
+    for (const Args& refused : {Args{}, Args{"--bench", "--out", "a.png"}, Args{"-root", "--bench"}, Args{"--bench=1"}})
+        CHECK_FALSE(ParseProgramOptions(Program::Render, refused).options);
+    for (const auto& [pattern, name] : {std::pair{"f%d.png", "f7.png"}, {"out/f%04d.png", "out/f0007.png"},
+                                        {"100%.png", "100%.png"}, {"f%01d.png", "f7.png"}})
+        CHECK(FrameFileName(pattern, 7) == name);
+    CHECK((HasFrameField("a%02d") && !HasFrameField("a%x")));
 }
