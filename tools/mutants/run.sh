@@ -68,17 +68,23 @@ done
 
 caught=0
 survived=0
+stale=0
 number=0
 survivors=()
 while IFS= read -r fault; do
   number=$((number + 1))
   IFS=$'\t' read -r file from to where < <(printf '%s\n' "$fault" | sed 's/ @@ /\t/g')
   cp "$file" "$log/original"
-  FROM=$from TO=$to perl -0pi -e '
+  if ! FROM=$from TO=$to perl -0pi -e '
     my ($f, $t) = ($ENV{FROM}, $ENV{TO});
     s/\^\^/\n/g for ($f, $t);
     my $n = s/\Q$f\E/$t/g;
-    die "the text stands $n times\n" if $n != 1;' "$file"
+    die "the text stands $n times\n" if $n != 1;' "$file" 2>/dev/null; then
+    # The code moved on: the list needs the fault written anew.
+    printf '%-8s %3d %-34s the text does not stand once\n' stale "$number" "$file"
+    stale=$((stale + 1))
+    continue
+  fi
   start=$SECONDS
   if run_suite "$where" "$log/fault-$number.txt"; then
     verdict=survived
@@ -99,4 +105,4 @@ while IFS= read -r fault; do
 done <<<"$faults"
 
 total=$((caught + survived))
-echo "caught $caught of $total ($((100 * caught / total))%), survived $survived${survivors:+: ${survivors[*]}}"
+echo "caught $caught of $total ($((100 * caught / (total > 0 ? total : 1)))%), survived $survived${survivors:+: ${survivors[*]}}, stale $stale"
