@@ -32,11 +32,19 @@ faults=$(grep -vE '^(#|$)' "$list")
 
 # The scratch copy: the working tree as it is, committed or not; build folders kept
 # only when asked, so that a run starts from a tree that builds from scratch.
-mkdir -p "$scratch/tree"
-find "$scratch/tree" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
-[ $keep -eq 1 ] || rm -rf "$scratch/tree/build"
+[ $keep -eq 1 ] || rm -rf "$scratch/tree"
+rm -rf "$scratch/incoming"
+mkdir -p "$scratch/tree" "$scratch/incoming"
 (cd "$top" && git ls-files -z --cached --others --exclude-standard | xargs -0 tar -cf - 2>/dev/null) \
-  | tar -xf - -C "$scratch/tree"
+  | tar -xf - -C "$scratch/incoming"
+# Only what differs is copied, with a new time, so that a kept build takes exactly that.
+(cd "$scratch/incoming" && find . -type f) | while IFS= read -r file; do
+  cmp -s "$scratch/incoming/$file" "$scratch/tree/$file" ||
+    { mkdir -p "$(dirname "$scratch/tree/$file")" && cp "$scratch/incoming/$file" "$scratch/tree/$file"; }
+done
+(cd "$scratch/tree" && find . -path ./build -prune -o -type f -print) | while IFS= read -r file; do
+  [ -e "$scratch/incoming/$file" ] || rm -f "$scratch/tree/$file"
+done
 cd "$scratch/tree"
 
 log="$scratch/log"
