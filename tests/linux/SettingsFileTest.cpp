@@ -59,7 +59,7 @@ TEST_CASE("reading: good values apply, each bad line is named once in one warnin
 {
     TempFolder folder;
     const std::string path = folder.path + "/settings.ini";
-    const std::string contents = "# comment\nWidth=800\n[Other]\nRain=5\n[Arcveil3D]\n  Rain = 0 \nHeight=tall\n"
+    const std::string contents = "# comment\n; another\nWidth=800\n[Other]\nRain=5\n[Arcveil3D]\n  Rain = 0 \nHeight=tall\n"
                                  "Cross=2\nnot a setting\nDepth=99999999999\nDepth=24\r\nSounds=1\n\x01\xff\n";
     WriteText(path, contents);
     CFileProfileStore store(path);
@@ -71,10 +71,10 @@ TEST_CASE("reading: good values apply, each bad line is named once in one warnin
         CHECK(settings.*descriptor.field == expected.*descriptor.field);
     }
     CHECK(store.WarningLine() ==
-          "arcveil3d: warning: " + path + ": line 2 'Width=800' is not NAME=VALUE under a [section]; "
-          "line 7 'Height=tall' is not a whole number; line 8 'Cross=2' is outside 0 to 1; "
-          "line 9 'not a setting' is not NAME=VALUE under a [section]; "
-          "line 13 '?\?' is not NAME=VALUE under a [section]; the defaults stand for what cannot be read\n");
+          "arcveil3d: warning: " + path + ": line 3 'Width=800' is not NAME=VALUE under a [section]; "
+          "line 8 'Height=tall' is not a whole number; line 9 'Cross=2' is outside 0 to 1; "
+          "line 10 'not a setting' is not NAME=VALUE under a [section]; "
+          "line 14 '?\?' is not NAME=VALUE under a [section]; the defaults stand for what cannot be read\n");
     CHECK(ReadText(path) == contents);
     // A missing file is a first run; a folder in its place cannot be read.
     CHECK(CFileProfileStore(folder.path + "/none/settings.ini").WarningLine().empty());

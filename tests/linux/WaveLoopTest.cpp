@@ -6,18 +6,21 @@
 
 TEST_CASE("the loop restarts at the first frame without a gap, never plays a partial frame, across buffer sizes")
 {
-    // Two whole stereo frames and one odd byte, which is never played: channels never swap.
+    // Two whole stereo frames and one odd byte, which is never played (channels never
+    // swap); and three mono frames, a loop of odd length.
     const std::vector<unsigned char> samples = {10, 11, 20, 21, 99};
-    for (std::size_t bufferSize : {1u, 3u, 4u, 5u, 13u}) {
-        INFO(bufferSize);
-        CWaveLoop loop(samples.data(), samples.size(), 2);
-        std::vector<unsigned char> played, buffer(bufferSize);
-        while (played.size() < 40) {
-            loop.Fill(buffer.data(), buffer.size());
-            played.insert(played.end(), buffer.begin(), buffer.end());
+    for (const auto& [frameBytes, loopBytes] : {std::pair<std::size_t, std::size_t>{2, 4}, {1, 3}}) {
+        for (std::size_t bufferSize : {1u, 3u, 4u, 5u, 13u}) {
+            INFO(bufferSize);
+            CWaveLoop loop(samples.data(), frameBytes == 2 ? samples.size() : loopBytes, frameBytes);
+            std::vector<unsigned char> played, buffer(bufferSize);
+            while (played.size() < 40) {
+                loop.Fill(buffer.data(), buffer.size());
+                played.insert(played.end(), buffer.begin(), buffer.end());
+            }
+            for (std::size_t i = 0; i < played.size(); ++i)
+                REQUIRE(played[i] == samples[i % loopBytes]);
         }
-        for (std::size_t i = 0; i < played.size(); ++i)
-            REQUIRE(played[i] == samples[i % 4]);
     }
     // Nothing whole to loop: unsigned 8-bit silence.
     CWaveLoop empty(samples.data(), 1, 2);

@@ -1,7 +1,7 @@
 // A small X client for the Linux saver's end-to-end tests:
-//   create WxH [--plain-visual]  a magenta window owned by this process (plain visual:
-//        one OpenGL cannot draw on with depth and back buffer); prints its id in hex, then
-//        keeps it until the process is killed
+//   create WxH [--plain-visual | --single-buffered]  a magenta window owned by this
+//        process, of a visual OpenGL cannot draw the scene on (no depth buffer, or no back
+//        buffer); prints its id in hex, then keeps it until the process is killed
 //   cursor            "cursor hidden" when the pointer's picture has no visible pixel
 //   frames SECONDS    the image uploads (PutImage, ShmPutImage) all clients make in that
 //        time: software OpenGL without direct rendering to the server sends one a frame,
@@ -41,13 +41,16 @@ int Create(int argc, char** argv)
     const int screen = DefaultScreen(display);
     Visual* visual = DefaultVisual(display, screen);
     int depth = DefaultDepth(display, screen);
-    if (argc > 3 && std::strcmp(argv[3], "--plain-visual") == 0) {
+    if (argc > 3) {
         // Without GLX_DOUBLEBUFFER only single-buffered visuals count, and the smallest
-        // depth buffer wins: none where the server has such a visual.
-        int attributes[] = {GLX_RGBA, None};
+        // depth buffer asked for wins: none, or at least 16 bits.
+        const bool withDepth = std::strcmp(argv[3], "--single-buffered") == 0;
+        int attributes[] = {GLX_RGBA, GLX_DEPTH_SIZE, withDepth ? 16 : 0, None};
         XVisualInfo* plain = glXChooseVisual(display, screen, attributes);
-        int depthBits = 0;
-        if (plain == nullptr || glXGetConfig(display, plain, GLX_DEPTH_SIZE, &depthBits) != 0 || depthBits != 0)
+        int depthBits = 0, doubleBuffer = 1;
+        if (plain == nullptr || glXGetConfig(display, plain, GLX_DEPTH_SIZE, &depthBits) != 0 ||
+            glXGetConfig(display, plain, GLX_DOUBLEBUFFER, &doubleBuffer) != 0 || doubleBuffer ||
+            (withDepth ? depthBits < 16 : depthBits != 0))
             return 2;
         visual = plain->visual;
         depth = plain->depth;
@@ -131,6 +134,6 @@ int main(int argc, char** argv)
         return ReportCursor();
     if (command == "frames")
         return CountFrames(argc, argv);
-    std::fprintf(stderr, "usage: xtestwindow create WxH [--plain-visual] | cursor | frames SECONDS\n");
+    std::fprintf(stderr, "usage: xtestwindow create WxH [--plain-visual | --single-buffered] | cursor | frames SECONDS\n");
     return 2;
 }

@@ -7,7 +7,7 @@
 source "$(dirname "$0")/xvfb-lib.sh"
 start_xvfb 400x300
 
-for visual in "" --plain-visual; do
+for visual in "" --plain-visual --single-buffered; do
   start_host "host$visual" 160x120 $visual
   if [ -z "$visual" ]; then
     XSCREENSAVER_WINDOW="$HOST_ID" start_saver "root$visual" -root
@@ -15,6 +15,9 @@ for visual in "" --plain-visual; do
     start_saver "window-id$visual" -window-id "$HOST_ID"
   fi
   wait_scene "$HOST_ID" "first$visual" 160x120
+  # A window that cannot carry the scene gets a child that can; one that can, none.
+  children=$(xwininfo -id "$HOST_ID" -children | grep -c '^ *0x' || true)
+  [ "$children" = "$([ -z "$visual" ] && echo 0 || echo 1)" ] || fail "$visual: $children child windows"
   xdotool windowsize "$HOST_ID" 256 96
   wait_scene "$HOST_ID" "resized$visual" 256x96
   kill "$HOST_PID"
@@ -26,6 +29,9 @@ done
 start_saver own -window --size 120x90
 own_window
 wait_scene "$OWN" own-first 120x90
+xdotool key --window "$OWN" a click --window "$OWN" 1
+sleep 0.3
+gone "$SAVER_PID" && fail "-window: ended by a key or a button, which only the stand-alone saver heeds"
 xdotool windowsize "$OWN" 200 100
 wait_scene "$OWN" own-resized 200x100
 xdotool windowclose "$OWN"

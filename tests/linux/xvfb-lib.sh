@@ -84,10 +84,11 @@ own_window() { eventually 15 find_own || fail "no window of the saver's own"; }
 capture() { timeout 10 import -window "$1" -depth 8 "$WORK/$2.ppm"; }
 
 # wait_scene WINDOW NAME WxH: waits until the window shows the scene at that size: many
-# colours, and nothing of the test windows' magenta.
+# colours, out to its right edge, and nothing of the test windows' magenta.
 shows_scene() {
   capture "$1" "$2" 2>/dev/null && [ "$(identify -format '%wx%h' "$WORK/$2.ppm")" = "$3" ] &&
     [ "$(identify -format '%k' "$WORK/$2.ppm")" -gt 50 ] &&
+    [ "$(convert "$WORK/$2.ppm" -gravity east -crop 20%x100%+0+0 -format '%k' info:)" -gt 20 ] &&
     [ "$(convert "$WORK/$2.ppm" -fill black +opaque '#ff00ff' -format '%[fx:maxima.r]' info:)" = 0 ]
 }
 wait_scene() { eventually 30 shows_scene "$@" || fail "$2: no scene at $3"; }
