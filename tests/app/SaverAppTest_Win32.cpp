@@ -32,23 +32,14 @@ BOOL WINAPI CountedWait()
 }
 
 class FailingWnd : public CWnd {
-protected:
-    void OnPaint() override // draws without validating, as the drawing window does
-    {
-        CHAIN_OPERATION("FailingWnd::OnPaint");
-        if (++m_frames == 3)
-            RaiseFailure("\"frame failed\"");
-    }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == WM_APP) {
-            CHAIN_OPERATION("FailingWnd::OnApp");
-            RaiseFailure("\"sent failed\"");
-        }
-        return CWnd::WindowProc(message, wParam, lParam);
+        CHAIN_OPERATION("FailingWnd::WindowProc");
+        if (message == WM_APP || (message == WM_PAINT && ++m_frames == 3))
+            RaiseFailure(message == WM_APP ? "\"sent failed\"" : "\"frame failed\"");
+        // Frames without validating, back to back, as the drawing window draws them.
+        return message == WM_PAINT ? 0 : CWnd::WindowProc(message, wParam, lParam);
     }
-
-private:
     int m_frames = 0;
 };
 
@@ -89,8 +80,8 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD)
 TEST_CASE("the real message loop sleeps while idle, and leaves at once with the whole chain when a callback fails")
 {
     enum Case { Idle, FailingFrame, FailingSentMessage };
-    const char* const expected[] = {"", "CSaverApp::MainLoop() -> FailingWnd::OnPaint()\n\n\"frame failed\"",
-                                    "CSaverApp::MainLoop() -> FailingWnd::OnApp()\n\n\"sent failed\""};
+    const char* const expected[] = {"", "CSaverApp::MainLoop() -> FailingWnd::WindowProc()\n\n\"frame failed\"",
+                                    "CSaverApp::MainLoop() -> FailingWnd::WindowProc()\n\n\"sent failed\""};
     for (const Case c : {Idle, FailingFrame, FailingSentMessage}) {
         CAPTURE(c);
         Fresh fresh;

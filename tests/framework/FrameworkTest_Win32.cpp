@@ -26,7 +26,7 @@ class ProbeWnd : public CWnd {
 public:
     explicit ProbeWnd(std::vector<std::string>& log) : m_log(log) {}
     ~ProbeWnd() override { m_log.push_back("deleted"); }
-    bool boundAtCreate = false, failCreate = false, failDestroy = false;
+    bool boundAtCreate = false, failCreate = false, failAtEnd = false;
 
 protected:
     int OnCreate(CREATESTRUCTA* create) override
@@ -36,12 +36,7 @@ protected:
             Fail("ProbeWnd::OnCreate");
         return CWnd::OnCreate(create);
     }
-    void OnDestroy() override
-    {
-        m_log.push_back("destroy");
-        if (failDestroy)
-            throw std::runtime_error("a later failure");
-    }
+    void OnDestroy() override { m_log.push_back("destroy"); }
     void OnKeyDown(UINT, UINT, UINT) override
     {
         m_log.push_back("key");
@@ -51,7 +46,10 @@ protected:
     void PostNcDestroy() override
     {
         m_log.push_back("post-nc-destroy");
+        const bool fail = failAtEnd;
         delete this;
+        if (fail)
+            throw std::runtime_error("a later failure");
     }
 
 private:
@@ -136,7 +134,7 @@ TEST_CASE("a failure in a creation handler leaves CreateEx with its chain; the f
         std::vector<std::string> log;
         auto* wnd = new ProbeWnd(log);
         wnd->failCreate = true;
-        wnd->failDestroy = laterFailure; // as the refused window ends
+        wnd->failAtEnd = laterFailure; // as the refused window ends
         std::string report;
         try {
             CHAIN_OPERATION("Caller");
