@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Prints how much of a core the Windows saver uses under Wine while it draws frames back
-# to back, at the desktop's mode. A figure, not a test: the end-to-end driver checks
-# that the preview idles.
+# to back, at the desktop's mode. A figure, not a test (the Windows tests check that the
+# message loop sleeps while there is nothing to draw).
 #   tools/wine-cpu-figures.sh [build folder (build/windows)] [seconds (3)]
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -19,7 +19,7 @@ xvfb=""
 finish() {
   local rc=$?
   "$WINESERVER" -k >/dev/null 2>&1 || true # never -w: it waits forever on a hung program
-  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; fi
+  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; fi
   rm -rf "$work"
   exit $rc
 }
