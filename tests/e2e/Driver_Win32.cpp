@@ -441,7 +441,7 @@ void Page(const Program& program, HWND dialog, bool bare, const std::string& wha
     const auto click = [&](long lines) {
         SendMessageA(GetDlgItem(dialog, IDC_ABOUT), BM_CLICK, 0, 0);
         WaitFor([&] { return opened = FileBytes(log), std::count(opened.begin(), opened.end(), '\n') >= lines; },
-                bare ? 500 : 10000);
+                bare ? 500 : 20000);
     };
     click(1);
     const std::string first = FileBytes(inWindows);
