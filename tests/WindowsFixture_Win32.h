@@ -12,8 +12,10 @@ struct Fresh {
     ~Fresh() { Clear(); }
     static void Clear()
     {
+        // Posted messages only: a drawing window left by a failed case always has a paint
+        // request waiting, which would never let the drain end.
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE)) {
         }
         g_callChain.clear();
         g_errorText.clear();
