@@ -1,8 +1,9 @@
 // The application object in this process, where the outside cannot look: the real
 // message loop (it sleeps while idle; a failure in any callback leaves it at once with
 // its chain), the system sound player it installs, what the settings mode stores for
-// each way the dialog ends, and the failure report with its box. System calls are
-// observed by pointing this executable's import slots at recording stand-ins.
+// each way the dialog ends, the failure report with its box, and the report of an
+// OpenGL set-up that fails. System calls are observed, or made to fail, by pointing this
+// executable's import slots at stand-ins.
 #include <doctest/doctest.h>
 
 #include <string>
