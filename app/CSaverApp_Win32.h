@@ -27,10 +27,13 @@ public:
     // text in one message box.
     void ReportFailure();
 
+    // The message loop of the saver and the preview: it waits while nothing is queued,
+    // returns at the quit message, and throws on any failure kept from a callback.
+    static void RunMessageLoop();
+
 private:
     void RunInstance();
     // False when there is no host window to show the picture in, or no window came.
     bool StartPreview(std::optional<long> hostHandle);
     void StartSaver();
-    void RunMessageLoop();
 };

@@ -173,6 +173,7 @@ TEST_CASE("the page writer: the resource byte for byte over an older file, or fa
     CHECK(SaveHTMLResource(IDR_INFO_PAGE, path.c_str()));
     std::ifstream in(path, std::ios::binary);
     CHECK(Bytes(std::istreambuf_iterator<char>(in), {}) == page);
+    in.close(); // Windows keeps an open file
     std::remove(path.c_str());
     CHECK_FALSE(SaveHTMLResource(IDR_INFO_PAGE, "arcveil-no-such-folder/page.htm"));
     CHECK_FALSE(SaveHTMLResource(IDR_STORM_SOUND, path.c_str()));

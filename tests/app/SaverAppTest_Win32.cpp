@@ -1,0 +1,226 @@
+// The application object in this process, where the outside cannot look: the real
+// message loop (it sleeps while idle; a failure in any callback leaves it at once with
+// its chain), the system sound player it installs, what the settings mode stores for
+// each way the dialog ends, the failure report with its box, and the report of an
+// OpenGL set-up that fails. System calls are observed, or made to fail, by pointing this
+// executable's import slots at stand-ins.
+#include <doctest/doctest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/CSaverApp_Win32.h"
+#include "display/CSaverWnd_Win32.h"
+#include "platform/Resources.h"
+#include "platform/Sound.h"
+#include "resources/ResourceIds.h"
+#include "tests/WindowsFixture_Win32.h"
+
+extern "C" BOOL(WINAPI* __imp_WaitMessage)();
+extern "C" BOOL(WINAPI* __imp_sndPlaySoundA)(LPCSTR, UINT);
+extern "C" int(WINAPI* __imp_ChoosePixelFormat)(HDC, const PIXELFORMATDESCRIPTOR*);
+
+namespace {
+BOOL(WINAPI* g_systemWait)() = nullptr;
+int g_waits = 0;
+bool g_waitedOnFailure = false;
+BOOL WINAPI CountedWait()
+{
+    ++g_waits;
+    // A kept failure must leave the loop before it sleeps: note it, and do not sleep.
+    g_waitedOnFailure = g_waitedOnFailure || HasCallbackException();
+    return HasCallbackException() ? TRUE : g_systemWait();
+}
+
+class FailingWnd : public CWnd {
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        CHAIN_OPERATION("FailingWnd::WindowProc");
+        if (message == WM_APP || (message == WM_PAINT && ++m_frames == 3))
+            RaiseFailure(message == WM_APP ? "\"sent failed\"" : "\"frame failed\"");
+        // Frames without validating, back to back, as the drawing window draws them.
+        return message == WM_PAINT ? 0 : CWnd::WindowProc(message, wParam, lParam);
+    }
+    int m_frames = 0;
+};
+
+std::vector<std::pair<const void*, UINT>> g_played;
+BOOL WINAPI RecordedPlay(LPCSTR data, UINT flags)
+{
+    g_played.emplace_back(data, flags);
+    return TRUE;
+}
+
+INT_PTR g_dialogEnd = 0;
+void CALLBACK EndSettingsDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (const HWND dialog = FindWindowA("#32770", "Arcveil 3D v 2.0 - Settings")) {
+        KillTimer(nullptr, timer);
+        EndDialog(dialog, g_dialogEnd);
+    }
+}
+
+struct BoxSighting { // what the failure box found when it was up, from inside its loop
+    bool seen, saverAlive;
+    std::string text;
+    DWORD bits;
+} g_box;
+HWND g_saver = nullptr;
+void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (const HWND box = FindWindowA("#32770", kFailureCaption)) {
+        KillTimer(nullptr, timer);
+        char text[512] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        g_box = BoxSighting{true, IsWindow(g_saver) != FALSE, text, BitsPerPixel()};
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+}
+} // namespace
+
+TEST_CASE("the real message loop sleeps while idle, and leaves at once with the whole chain when a callback fails")
+{
+    enum Case { Idle, FailingFrame, FailingSentMessage };
+    const char* const expected[] = {"", "CSaverApp::MainLoop() -> FailingWnd::WindowProc()\n\n\"frame failed\"",
+                                    "CSaverApp::MainLoop() -> FailingWnd::WindowProc()\n\n\"sent failed\""};
+    for (const Case c : {Idle, FailingFrame, FailingSentMessage}) {
+        CAPTURE(c);
+        Fresh fresh;
+        g_systemWait = __imp_WaitMessage;
+        const Swapped<BOOL(WINAPI*)()> wait(__imp_WaitMessage, &CountedWait);
+        g_waits = 0;
+        g_waitedOnFailure = false;
+        // Visible only where frames are wanted: a hidden window gets no paint request and
+        // no pointer report, so nothing else is queued.
+        FailingWnd wnd;
+        REQUIRE(wnd.CreateEx(0, nullptr, "loop", WS_POPUP | (c == FailingFrame ? WS_VISIBLE : 0), 0, 0, 32, 32,
+                             nullptr, nullptr));
+        if (c == Idle)
+            SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+                KillTimer(nullptr, timer);
+                PostQuitMessage(0);
+            });
+        if (c == FailingSentMessage) { // sent from another thread: handled inside the loop's PeekMessageA
+            const HANDLE sender = CreateThread(
+                nullptr, 0, [](void* to) -> DWORD { return SendNotifyMessageA(HWND(to), WM_APP, 0, 0); }, wnd.m_hWnd,
+                0, nullptr);
+            WaitForSingleObject(sender, INFINITE);
+            CloseHandle(sender);
+        }
+        std::string report;
+        try {
+            CHAIN_OPERATION("CSaverApp::MainLoop");
+            CSaverApp::RunMessageLoop();
+        } catch (int) {
+            report = ComposeFailureReport();
+        }
+        CHECK(report == expected[c]);
+        if (c == Idle)
+            CHECK(g_waits > 0);
+        CHECK_FALSE(g_waitedOnFailure);
+        wnd.DestroyWindow();
+    }
+}
+
+TEST_CASE("the sound goes to the system player: the storm image looping in the background, stopped with the window")
+{
+    Fresh fresh;
+    const Swapped<BOOL(WINAPI*)(LPCSTR, UINT)> play(__imp_sndPlaySoundA, &RecordedPlay);
+    // The start-up installs the player; "/x" asks for no run mode, so it returns at once.
+    char* arguments[] = {__argv[0], const_cast<char*>("/x"), nullptr};
+    char** const savedArguments = __argv;
+    __argv = arguments;
+    __argc = 2;
+    CSaverApp().MainLoop();
+    __argv = savedArguments;
+    __argc = 1;
+    const std::pair<const void*, UINT> loop{FindRawResource(IDR_STORM_SOUND)->data,
+                                            SND_ASYNC | SND_NODEFAULT | SND_MEMORY | SND_LOOP};
+    const std::pair<const void*, UINT> stop{nullptr, 0};
+    for (const int sounds : {1, 0}) {
+        CAPTURE(sounds);
+        G_Settings = ScreenSizedSettings(1);
+        G_Settings.Sounds = sounds;
+        g_played.clear();
+        auto* wnd = new CDrawWnd(1);
+        wnd->Create(0, WS_POPUP, RECT{0, 0, 32, 32}, nullptr);
+        wnd->DestroyWindow();
+        CHECK(g_played == (sounds ? std::vector{loop, stop} : std::vector{stop}));
+    }
+    SetSoundPlayer(nullptr);
+}
+
+TEST_CASE("the settings mode stores the settings only when the dialog ends with OK")
+{
+    for (const INT_PTR end : {IDOK, IDCANCEL, 5}) {
+        CAPTURE(end);
+        Fresh fresh;
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Arcveil Test");
+        CSaverApp app;
+        app.SetRegistryKey("Arcveil Test");
+        G_Settings = DefaultSettings();
+        g_dialogEnd = end;
+        SetTimer(nullptr, 0, 50, EndSettingsDialog);
+        app.DoConfig();
+        HKEY key = nullptr;
+        DWORD values = 0;
+        if (!RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Arcveil Test\\win32_tests\\Arcveil3D", 0, KEY_READ, &key)) {
+            RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
+                             nullptr, nullptr);
+            RegCloseKey(key);
+        }
+        CHECK(values == (end == IDOK ? 9u : 0u));
+    }
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Arcveil Test");
+}
+
+TEST_CASE("the failure report: saver window gone and queue emptied before the box; the mode back unless Desktop")
+{
+    for (const int desktop : {0, 1}) {
+        CAPTURE(desktop);
+        Fresh fresh;
+        const DWORD desktopBits = BitsPerPixel();
+        G_Settings = ScreenSizedSettings(desktop);
+        CSaverApp app;
+        auto* saver = new CSaverWnd;
+        saver->Create();
+        app.m_pMainWnd = saver;
+        g_saver = saver->m_hWnd;
+        if (desktop) // a switched mode the report must leave alone
+            REQUIRE(CDisplay::SetMode(G_Settings.Width, G_Settings.Height, 16));
+        CHECK(BitsPerPixel() == 16);
+        PostMessageA(g_saver, WM_CLOSE, 0, 0); // requests still waiting when the failure came
+        PostMessageA(g_saver, WM_CLOSE, 0, 0);
+        g_box = BoxSighting{};
+        g_callChain = "CSaverApp::InitInstance() -> CDrawWnd::WindowProc()";
+        SetTimer(nullptr, 0, 100, LookAtBox);
+        app.ReportFailure();
+        // A quit message left in the queue would have ended the box before it showed. (Its
+        // flags and button are seen end to end.)
+        REQUIRE(g_box.seen);
+        CHECK(g_box.text == "CSaverApp::InitInstance() -> CDrawWnd::WindowProc()\n\n\"Unknown Error\"");
+        CHECK_FALSE(g_box.saverAlive);
+        CHECK(g_box.bits == (desktop ? 16 : desktopBits));
+        CHECK(app.m_pMainWnd == nullptr);
+    }
+}
+
+TEST_CASE("an OpenGL set-up that fails: the creation chain and the OpenGL text, the mode back")
+{
+    Fresh fresh;
+    const DWORD desktopBits = BitsPerPixel();
+    // A display that has no pixel format for the context.
+    const Swapped<int(WINAPI*)(HDC, const PIXELFORMATDESCRIPTOR*)> choose(
+        __imp_ChoosePixelFormat, [](HDC, const PIXELFORMATDESCRIPTOR*) { return 0; });
+    G_Settings = ScreenSizedSettings(0);
+    std::string report;
+    try {
+        CHAIN_OPERATION("CSaverApp::MainLoop");
+        (new CSaverWnd)->Create();
+    } catch (int) {
+        report = ComposeFailureReport();
+    }
+    CHECK(report == "CSaverApp::MainLoop() -> CSaverWnd::Create() -> CDrawWnd::Create() -> CDrawWnd::OnCreate()\n\n"
+                    "\"Could not init OpenGL. Try to choose another video mode or color depth\"");
+    CHECK(BitsPerPixel() == desktopBits);
+}

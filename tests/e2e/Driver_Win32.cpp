@@ -1,0 +1,625 @@
+// Drives Arcveil3D.scr from a process of its own, as the screen-saver host and a user
+// do, and checks what they see. The scenarios are rows of data, in five groups:
+//   saver      starts ended each another way, or the failure box for a mode the display
+//              refuses, as the stored settings decide (short, long, wrong-typed values)
+//   preview    a child over the host's client area that ends with the host
+//   dialog     what the settings dialog shows, what OK and Cancel store, the page
+//   arguments  hostile command lines end at once without a window
+//   resources  what the program file carries for the host and the system
+// The build without pictures, sound and page (Arcveil3DBare.scr) runs in each mode.
+//   e2e_driver <group> <Arcveil3D.scr> <Arcveil3DBare.scr> <resources folder>
+//   e2e_driver --opened <file>   the shell's "open" of a page, while the dialog group has
+//                                it registered: notes the file in %ARCVEIL_OPENED%
+// One line per check, "ok: ..." or "FAILED: ..."; the exit code counts the failures.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "resources/ResourceIds.h"
+
+namespace {
+int g_checks = 0, g_failures = 0;
+std::string g_scr, g_bare, g_resources;
+const char kBoxCaption[] = "Arcveil 3D:";
+
+void Check(bool ok, const std::string& what)
+{
+    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
+    std::fflush(stdout);
+    ++g_checks;
+    g_failures += ok ? 0 : 1;
+}
+
+// What find gives first, or nothing after ms; this process's windows are served meanwhile.
+template <typename Find>
+auto WaitFor(Find find, DWORD ms) -> decltype(find())
+{
+    for (const DWORD start = GetTickCount();; Sleep(20)) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        if (auto found = find())
+            return found;
+        if (GetTickCount() - start >= ms)
+            return {};
+    }
+}
+
+void Pause(DWORD ms)
+{
+    WaitFor([] { return false; }, ms);
+}
+
+std::string Text(HWND window) // asked of the window itself, as another process must
+{
+    char text[512] = {};
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::string FileName(const std::string& path)
+{
+    return path.substr(path.find_last_of('\\') + 1);
+}
+
+// A started program, ended by force if it still runs when the object goes.
+class Program {
+public:
+    Program(const std::string& path, const std::string& arguments)
+    {
+        std::string line = "\"" + path + "\" " + arguments;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        // Under a loaded Wine a start now and then fails on its own: try again.
+        for (int i = 0; i < 3; ++i, Sleep(250))
+            if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_info))
+                break;
+    }
+    ~Program()
+    {
+        if (Running())
+            TerminateProcess(m_info.hProcess, 99);
+        CloseHandle(m_info.hProcess);
+        CloseHandle(m_info.hThread);
+    }
+    bool Running() const { return m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
+    long End(DWORD ms) const // the exit code, or -1 while it still runs after ms
+    {
+        DWORD code = 0;
+        const bool ended = m_info.hProcess && WaitFor([&] { return !Running(); }, ms);
+        return ended && GetExitCodeProcess(m_info.hProcess, &code) ? static_cast<long>(code) : -1;
+    }
+    bool Owns(HWND window) const
+    {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        return window && owner == m_info.dwProcessId;
+    }
+    // Its visible top-level windows: all of them, the dialog-class one of that caption, or the topmost one.
+    std::vector<HWND> Windows(const char* dialogCaption = nullptr, bool topmost = false) const
+    {
+        std::vector<HWND> found;
+        for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+            char name[16] = {}, caption[64] = {};
+            GetClassNameA(window, name, sizeof name);
+            GetWindowTextA(window, caption, sizeof caption);
+            const bool isTopmost = GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST;
+            if (Owns(window) && IsWindowVisible(window) && (!topmost || isTopmost) &&
+                (!dialogCaption || (std::string(name) == "#32770" && std::string(caption) == dialogCaption)))
+                found.push_back(window);
+        }
+        return found;
+    }
+    HWND Dialog(const char* caption) const { return Windows(caption).empty() ? nullptr : Windows(caption)[0]; }
+    HWND Saver() const { return Windows(nullptr, true).empty() ? nullptr : Windows(nullptr, true)[0]; }
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+// A program file's settings: HKCU\Software\Quenmoor Soft.\<file name>\Arcveil3D.
+std::string SettingsKey(const std::string& program)
+{
+    const std::string name = FileName(program);
+    return "Software\\Quenmoor Soft.\\" + name.substr(0, name.rfind('.'));
+}
+
+struct Value { // one setting as stored; null bytes: deleted
+    const char* name;
+    DWORD type;
+    const char* bytes;
+    DWORD size;
+};
+
+void Store(const std::string& program, const Value& value)
+{
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, (SettingsKey(program) + "\\Arcveil3D").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                    nullptr, &key, nullptr);
+    if (value.bytes)
+        RegSetValueExA(key, value.name, 0, value.type, reinterpret_cast<const BYTE*>(value.bytes), value.size);
+    else
+        RegDeleteValueA(key, value.name);
+    RegCloseKey(key);
+}
+
+// "Name=number ..." in name order ("?" for anything but a four-byte REG_DWORD), or "no key".
+std::string Stored(const std::string& program)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, (SettingsKey(program) + "\\Arcveil3D").c_str(), 0, KEY_READ, &key))
+        return "no key";
+    std::map<std::string, std::string> values;
+    char name[64];
+    DWORD data[64], nameSize = sizeof name, size = sizeof data, type = 0;
+    for (DWORD i = 0; !RegEnumValueA(key, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+         ++i, nameSize = sizeof name, size = sizeof data)
+        values[name] = type == REG_DWORD && size == 4 ? std::to_string(data[0]) : "?";
+    RegCloseKey(key);
+    std::string text;
+    for (const auto& [entry, number] : values)
+        text += (text.empty() ? "" : " ") + entry + "=" + number;
+    return text;
+}
+
+HWND Host(int width, int height) // a frameless window, such as the host's preview window
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = "ArcveilHost";
+    RegisterClassA(&windowClass); // refused the second time, harmless
+    return CreateWindowExA(0, "ArcveilHost", "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, width, height,
+                           nullptr, nullptr, nullptr, nullptr);
+}
+
+// The 24-bit colours of an area of a device context (null: the screen), rows top-down.
+std::vector<DWORD> Pixels(HDC source, const RECT& area)
+{
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    const HBITMAP section = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, section);
+    BitBlt(memory, 0, 0, width, height, source ? source : screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
+    DeleteObject(SelectObject(memory, old));
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    for (DWORD& pixel : pixels)
+        pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+// ---- saver -------------------------------------------------------------------------
+
+void Keys(std::initializer_list<BYTE> keys) // pressed in order, released in reverse
+{
+    for (const BYTE key : keys)
+        keybd_event(key, 0, 0, 0);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+        keybd_event(*key, 0, KEYEVENTF_KEYUP, 0);
+}
+
+enum Ending { kMove, kLeft, kMiddle, kRight, kKey, kAltF4, kOtherWindow, kHostCommands, kBox };
+const char* const kEndingNames[] = {"a pointer move", "the left button", "the middle button", "the right button",
+                                    "a key", "Alt+F4", "another window", "the host's commands, then a key"};
+
+void Provoke(Ending ending, HWND window, const Program& saver, const std::string& what)
+{
+    const DWORD buttons[] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_RIGHTDOWN};
+    if (ending == kMove) {
+        SetCursorPos(100, 100);
+        Pause(300);
+        Check(saver.Running(), what + ": the pointer at its first position again ends nothing");
+        // Under load Wine's own first report may come after the first move: the next one ends it.
+        for (int x = 101; x <= 103 && saver.Running(); ++x) {
+            SetCursorPos(x, 100);
+            WaitFor([&] { return !saver.Running(); }, 700);
+        }
+    } else if (ending <= kRight) {
+        mouse_event(buttons[ending], 0, 0, 0, 0);
+        mouse_event(buttons[ending] << 1, 0, 0, 0, 0); // the button's up flag
+    } else if (ending == kKey) {
+        Keys({'A'});
+    } else if (ending == kAltF4) {
+        Keys({VK_MENU, VK_F4});
+    } else if (ending == kOtherWindow) {
+        const HWND other = Host(200, 100);
+        SetForegroundWindow(other);
+        Pause(300);
+        DestroyWindow(other);
+    } else if (ending == kHostCommands) {
+        PostMessageA(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        Pause(500);
+        Check(saver.Running() && IsWindow(window), what + ": the host's SC_SCREENSAVE and SC_CLOSE end nothing");
+        Keys({VK_SPACE});
+    }
+}
+
+struct SaverRow {
+    const char* what;
+    std::string program;
+    std::vector<Value> values; // stored for Arcveil3D.scr
+    Ending ending;
+};
+
+void ExpectRun(const Program& saver, const SaverRow& row, bool look)
+{
+    const std::string what = row.what;
+    const HWND window = WaitFor([&] { return saver.Saver(); }, 20000);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    Check(window && EqualRect(&rect, &screen), what + ": a topmost window covers the screen");
+    if (!window)
+        return;
+    Pause(400); // Wine reports the pointer to a new window once, within 250 ms
+    CURSORINFO cursor{};
+    cursor.cbSize = sizeof cursor;
+    GetCursorInfo(&cursor);
+    Check(saver.Running() && !saver.Dialog(kBoxCaption) && !cursor.hCursor,
+          what + ": running after the first pointer report, no box, no pointer shown");
+    if (look) {
+        const std::vector<DWORD> first = Pixels(nullptr, screen);
+        Pause(300);
+        Check(first != Pixels(nullptr, screen) && std::count(first.begin(), first.end(), first[0]) < long(first.size()),
+              what + ": the picture has more than one colour, and it moves");
+    }
+    Provoke(row.ending, window, saver, what);
+    bool box = false;
+    WaitFor([&] { return (box = box || saver.Dialog(kBoxCaption)), !saver.Running(); }, 10000);
+    Check(saver.End(0) == 0 && !box && !IsWindow(window),
+          what + ": ended by " + kEndingNames[row.ending] + ", exit code 0, no box, the window gone");
+    if (row.values.empty() || row.program != g_scr)
+        Check(Stored(row.program).empty(), what + ": its first read made the settings key, without values");
+}
+
+void ExpectBox(const Program& saver, const std::string& what)
+{
+    const HWND box = WaitFor([&] { return saver.Dialog(kBoxCaption); }, 20000);
+    const std::string text = Text(GetDlgItem(box, 0xFFFF));
+    Check(text == "CSaverApp::InitInstance() -> CSaverApp::MainLoop() -> CSaverWnd::Create()\n\n"
+                  "\"Could not set specified video mode\"",
+          what + ": the box \"Arcveil 3D:\" says [" + text + "]");
+    Check(box && !GetWindow(box, GW_OWNER) && GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL),
+          what + ": the box has no owner and the single button OK");
+    Check(!saver.Saver(), what + ": no saver window");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    Check(saver.End(10000) == 0, what + ": OK ends the program, exit code 0");
+}
+
+void SaverGroup()
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string copy = std::string(temp) + "Other Copy.scr";
+    Check(CopyFileA(g_scr.c_str(), copy.c_str(), FALSE), "the program copied as Other Copy.scr");
+    // 640x480 is this screen's only size: Width 800 (0x320) asks for a mode it refuses.
+    const Value width800{"Width", REG_DWORD, "\x20\x03\0\0", 4}, desktopOn{"Desktop", REG_DWORD, "\1\0\0\0", 4};
+    const SaverRow rows[] = {
+        {"default settings: the default mode taken", g_scr, {}, kMove},
+        {"Width a 2-byte REG_SZ: read as missing", g_scr, {{"Width", REG_SZ, "1", 2}}, kLeft},
+        {"Width a 9-byte REG_SZ: read as missing", g_scr, {{"Width", REG_SZ, "800x600x", 9}}, kMiddle},
+        {"Width an 8-byte REG_QWORD: read as missing", g_scr, {{"Width", REG_QWORD, "\x20\x03\0\0\0\0\0", 8}}, kRight},
+        {"Width deleted: its default", g_scr, {width800, {"Width", REG_DWORD, nullptr, 0}}, kKey},
+        {"Desktop on: the desktop's mode kept, whatever the stored one", g_scr, {desktopOn, width800}, kAltF4},
+        {"Desktop 4 bytes of REG_BINARY: the value", g_scr, {{"Desktop", REG_BINARY, "\1\0\0\0", 4}, width800},
+         kOtherWindow},
+        {"a copy under another file name: settings of its own", copy, {width800}, kHostCommands},
+        {"the build without pictures, sound and page", g_bare, {}, kKey},
+        {"Width 800: the display refuses the mode", g_scr, {width800}, kBox},
+        {"Width 4 bytes of REG_BINARY: the value", g_scr, {{"Width", REG_BINARY, "\x20\x03\0\0", 4}}, kBox},
+        {"Width a 4-byte REG_SZ: the value", g_scr, {{"Width", REG_SZ, "800", 4}}, kBox},
+        {"Desktop a 2-byte REG_SZ: read as missing", g_scr, {{"Desktop", REG_SZ, "1", 2}, width800}, kBox},
+    };
+    // The video mode is not looked at here: Wine keeps a switched mode inside the
+    // switching process (the in-process tests see it there).
+    for (const SaverRow& row : rows) {
+        for (const std::string& program : {g_scr, g_bare, copy})
+            RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey(program).c_str());
+        for (const Value& value : row.values)
+            Store(g_scr, value);
+        SetCursorPos(100, 100);
+        const Program saver(row.program, "/s");
+        if (row.ending == kBox)
+            ExpectBox(saver, row.what);
+        else
+            ExpectRun(saver, row, &row == rows);
+    }
+    DeleteFileA(copy.c_str());
+}
+
+// ---- preview -----------------------------------------------------------------------
+
+void PreviewGroup()
+{
+    for (const std::string& program : {g_scr, g_bare}) {
+        const std::string what = "the preview of " + FileName(program);
+        const HWND host = Host(152, 112);
+        const Program preview(program, "/p " + std::to_string(reinterpret_cast<INT_PTR>(host)));
+        const HWND child = WaitFor([&] { return IsWindowVisible(GetWindow(host, GW_CHILD)) ? GetWindow(host, GW_CHILD)
+                                                                                            : nullptr; },
+                                   20000);
+        RECT area{}, covered{};
+        GetClientRect(host, &area);
+        MapWindowPoints(host, nullptr, reinterpret_cast<POINT*>(&area), 2);
+        GetWindowRect(child, &covered);
+        Check(preview.Owns(child) && EqualRect(&area, &covered), what + ": its child covers the host's client area");
+        Pause(500);
+        Check(preview.Running(), what + ": it keeps running");
+        DestroyWindow(host);
+        Check(preview.End(10000) == 0 && !IsWindow(child), what + ": it ends with the host, exit code 0");
+    }
+}
+
+// ---- dialog ------------------------------------------------------------------------
+
+// The check boxes and the mode list as the user sees them: "Desktop=1 ... list=5 disabled".
+std::string Shown(HWND dialog)
+{
+    const std::pair<int, const char*> boxes[] = {{IDC_CHECK_DESKTOP, "Desktop"}, {IDC_CHECK_SOUNDS, "Sounds"},
+                                                 {IDC_CHECK_CROSS, "Cross"},     {IDC_CHECK_HIEROGLYPHS, "Hieroglyphs"},
+                                                 {IDC_CHECK_RAIN, "Rain"},       {IDC_CHECK_HIGH_QUALITY, "HighQuality"}};
+    std::string text;
+    for (const auto& [id, name] : boxes)
+        text += std::string(name) + "=" + std::to_string(SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0)) + " ";
+    const HWND list = GetDlgItem(dialog, IDC_MODE_LIST);
+    return text + "list=" + std::to_string(SendMessageA(list, CB_GETCURSEL, 0, 0)) +
+           (IsWindowEnabled(list) ? "" : " disabled");
+}
+
+// The controls' ids and texts, the six modes as the list shows them, the title picture.
+void Look(HWND dialog, const std::string& what)
+{
+    // The ids other programs address the controls by, with the texts the user reads.
+    const std::pair<int, const char*> controls[] = {
+        {1, "OK"}, {2, "Cancel"}, {1010, "Use desktop settings"}, {1011, "Enable sounds"},
+        {1012, "Enable crosslines"}, {1013, "Enable hieroglyphs"}, {1014, "Enable rain"}, {1015, "About"},
+        {1019, "High quality rendering"}};
+    std::string wrong;
+    for (const auto& [id, text] : controls)
+        wrong += Text(GetDlgItem(dialog, id)) == text ? "" : " " + std::to_string(id);
+    Check(wrong.empty(), what + ": the controls by id and text" + (wrong.empty() ? "" : "; wrong:" + wrong));
+
+    const HWND list = GetDlgItem(dialog, IDC_MODE_LIST);
+    std::string modes;
+    for (int i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i) {
+        SendMessageA(list, CB_SETCURSEL, i, 0); // a closed list's text is its selected entry
+        modes += Text(list) + " ";
+    }
+    SendMessageA(list, CB_SETCURSEL, 0, 0);
+    Check(modes == "640x480x16 640x480x32 800x600x16 800x600x32 1024x768x16 1024x768x32 ",
+          what + ": the list offers [" + modes + "]");
+
+    const HWND picture = GetWindow(GetDlgItem(dialog, IDC_TITLE_FRAME), GW_CHILD);
+    RECT area{}, size{};
+    GetClientRect(picture, &size);
+    GetClientRect(picture, &area);
+    MapWindowPoints(picture, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    const HMODULE module = LoadLibraryExA(g_scr.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const HDC memory = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(memory, LoadImageA(module, MAKEINTRESOURCEA(IDB_TITLE_PICTURE), IMAGE_BITMAP,
+                                                        size.right, size.bottom, 0));
+    const std::vector<DWORD> expected = Pixels(memory, size), shown = Pixels(nullptr, area);
+    DeleteObject(SelectObject(memory, old));
+    DeleteDC(memory);
+    FreeLibrary(module);
+    long same = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        same += shown[i] == expected[i] ? 1 : 0;
+    Check(picture && !shown.empty() && same * 100 >= long(shown.size()) * 99,
+          what + ": the framed box shows the title picture, stretched over it");
+}
+
+// About writes the page byte for byte and opens it: in the Windows directory, or, when
+// that refuses it, in the temporary folder. Without the page it does nothing at all.
+void Page(const Program& program, HWND dialog, bool bare, const std::string& what, const std::string& log)
+{
+    char folder[MAX_PATH] = {}, temp[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, MAX_PATH);
+    GetTempPathA(MAX_PATH, temp);
+    const std::string inWindows = std::string(folder) + "\\Arcveil3D.htm", inTemp = std::string(temp) + "Arcveil3D.htm";
+    const std::string page = bare ? "" : FileBytes(g_resources + "\\info.htm");
+    const std::size_t windows = program.Windows().size();
+    std::string opened; // the shell opens the page in a process of its own: wait for it
+    const auto click = [&](long lines) {
+        SendMessageA(GetDlgItem(dialog, IDC_ABOUT), BM_CLICK, 0, 0);
+        WaitFor([&] { return opened = FileBytes(log), std::count(opened.begin(), opened.end(), '\n') >= lines; },
+                bare ? 500 : 20000);
+    };
+    click(1);
+    const std::string first = FileBytes(inWindows);
+    // A folder of the page's name: no program, however privileged, can write the file.
+    DeleteFileA(inWindows.c_str());
+    CreateDirectoryA(inWindows.c_str(), nullptr);
+    click(2);
+    const std::string second = FileBytes(inTemp);
+    RemoveDirectoryA(inWindows.c_str());
+    DeleteFileA(inTemp.c_str());
+    Check(first == page && second == page && first.empty() == bare,
+          what + (bare ? ": About writes no page" : ": About writes the page byte for byte, in the Windows "
+                                                    "directory, else in the temporary one"));
+    const std::string expected = bare ? "" : inWindows + "\n" + inTemp + "\n";
+    Check(lstrcmpiA(opened.c_str(), expected.c_str()) == 0 && program.Windows().size() == windows,
+          what + ": the shell opens each page written [" + opened + "], and no other window shows");
+}
+
+struct DialogRow {
+    const char* what;
+    std::string program;
+    const char* arguments;
+    std::vector<Value> stored; // before
+    const char* shown;
+    std::vector<int> clicks;
+    int select; // an entry of the list, -1 for none
+    const char* shownAfter;
+    int button;
+    const char* storedAfter;
+};
+
+void DialogGroup()
+{
+    char self[MAX_PATH] = {}, temp[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    GetTempPathA(MAX_PATH, temp);
+    // The shell opens a page with this driver, which notes the file in the log.
+    const std::string log = std::string(temp) + "arcveil-opened.log";
+    const std::string command = "\"" + std::string(self) + "\" --opened \"%1\"";
+    SetEnvironmentVariableA("ARCVEIL_OPENED", log.c_str());
+    RegSetValueA(HKEY_CLASSES_ROOT, ".htm", REG_SZ, "ArcveilTestPage", 15);
+    RegSetValueA(HKEY_CLASSES_ROOT, "ArcveilTestPage\\shell\\open\\command", REG_SZ, command.c_str(),
+                 static_cast<DWORD>(command.size()));
+
+    const std::vector<Value> stored = {
+        {"Width", REG_DWORD, "\0\4\0\0", 4},       {"Height", REG_DWORD, "\0\3\0\0", 4},
+        {"Depth", REG_DWORD, "\x20\0\0\0", 4},     {"Desktop", REG_DWORD, "\1\0\0\0", 4},
+        {"Sounds", REG_DWORD, "\1\0\0\0", 4},      {"Cross", REG_DWORD, "\1\0\0\0", 4},
+        {"Hieroglyphs", REG_DWORD, "\0\0\0\0", 4}, {"Rain", REG_DWORD, "\1\0\0\0", 4},
+        {"HighQuality", REG_DWORD, "\0\0\0\0", 4}};
+    const char* const defaultsShown = "Desktop=0 Sounds=1 Cross=1 Hieroglyphs=1 Rain=1 HighQuality=1 list=0";
+    const char* const storedShown = "Desktop=1 Sounds=1 Cross=1 Hieroglyphs=0 Rain=1 HighQuality=0 list=5 disabled";
+    const DialogRow rows[] = {
+        {"first opening, no argument, OK", g_scr, "", {}, defaultsShown, {IDC_CHECK_DESKTOP}, -1,
+         "Desktop=1 Sounds=1 Cross=1 Hieroglyphs=1 Rain=1 HighQuality=1 list=0 disabled", IDOK,
+         "Cross=1 Depth=16 Desktop=1 Height=480 Hieroglyphs=1 HighQuality=1 Rain=1 Sounds=1 Width=640"},
+        {"stored settings changed, /c:1234 as the host asks, OK", g_scr, "/c:1234", stored, storedShown,
+         {IDC_CHECK_DESKTOP, IDC_CHECK_SOUNDS, IDC_CHECK_HIEROGLYPHS, IDC_CHECK_RAIN}, 3,
+         "Desktop=0 Sounds=0 Cross=1 Hieroglyphs=1 Rain=0 HighQuality=0 list=3", IDOK,
+         "Cross=1 Depth=32 Desktop=0 Height=600 Hieroglyphs=1 HighQuality=0 Rain=0 Sounds=0 Width=800"},
+        {"stored settings changed, /c, About, Cancel", g_scr, "/c", stored, storedShown,
+         {IDC_CHECK_DESKTOP, IDC_CHECK_SOUNDS, IDC_CHECK_CROSS, IDC_CHECK_HIEROGLYPHS, IDC_CHECK_RAIN,
+          IDC_CHECK_HIGH_QUALITY},
+         1, "Desktop=0 Sounds=0 Cross=0 Hieroglyphs=1 Rain=0 HighQuality=1 list=1", IDCANCEL,
+         "Cross=1 Depth=32 Desktop=1 Height=768 Hieroglyphs=0 HighQuality=0 Rain=1 Sounds=1 Width=1024"},
+        {"the build without pictures, sound and page, About, Cancel", g_bare, "/c", {}, defaultsShown, {}, -1,
+         defaultsShown, IDCANCEL, ""},
+    };
+    for (const DialogRow& row : rows) {
+        const std::string what = row.what;
+        RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey(row.program).c_str());
+        for (const Value& value : row.stored)
+            Store(row.program, value);
+        DeleteFileA(log.c_str());
+        const Program program(row.program, row.arguments);
+        const HWND dialog = WaitFor([&] { return program.Dialog("Arcveil 3D v 2.0 - Settings"); }, 20000);
+        Check(dialog && !GetWindow(dialog, GW_OWNER) && !program.Dialog(kBoxCaption),
+              what + ": the settings dialog opens, without an owner, without a box");
+        if (!dialog)
+            continue;
+        Pause(300); // shown before its first paint
+        if (&row == rows)
+            Look(dialog, what);
+        Check(Shown(dialog) == row.shown, what + ": it shows [" + Shown(dialog) + "]");
+        for (const int id : row.clicks)
+            SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+        if (row.select >= 0) { // as a user's choice: selected, then the dialog told
+            SendMessageA(GetDlgItem(dialog, IDC_MODE_LIST), CB_SETCURSEL, row.select, 0);
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MODE_LIST, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_MODE_LIST)));
+        }
+        Check(Shown(dialog) == row.shownAfter, what + ": clicked, it shows [" + Shown(dialog) + "]");
+        if (row.button == IDCANCEL)
+            Page(program, dialog, row.program == g_bare, what, log);
+        SendMessageA(GetDlgItem(dialog, row.button), BM_CLICK, 0, 0);
+        Check(program.End(10000) == 0, what + ": the button ends it, exit code 0");
+        Check(Stored(row.program) == row.storedAfter, what + ": stored [" + Stored(row.program) + "]");
+    }
+}
+
+// ---- arguments, resources ----------------------------------------------------------
+
+void ArgumentsGroup()
+{
+    const HWND gone = Host(10, 10); // a handle that was real a moment ago
+    const std::string goneHandle = std::to_string(reinterpret_cast<INT_PTR>(gone));
+    DestroyWindow(gone);
+    const std::string rows[] = {"/x", "--s", "\"\"", "-", "/", "\xe9", "/p", "/p 0", "/p 12345", "/p window",
+                                "/p " + goneHandle, "/p 99999999999999999999", std::string(30000, 'x')};
+    for (const std::string& arguments : rows) {
+        const Program program(g_scr, arguments);
+        bool window = false;
+        const bool ended = WaitFor([&] { return (window = window || !program.Windows().empty()), !program.Running(); },
+                                   5000);
+        Check(ended && program.End(0) == 0 && !window,
+              "arguments [" + arguments.substr(0, 24) + "]: end at once, exit code 0, no window");
+    }
+}
+
+std::string Resource(HMODULE module, int id, LPCSTR type)
+{
+    const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    return found && bytes ? std::string(bytes, SizeofResource(module, found)) : std::string();
+}
+
+void ResourcesGroup()
+{
+    for (const std::string& program : {g_scr, g_bare}) {
+        const std::string what = FileName(program);
+        const HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        char text[32] = {};
+        LoadStringA(module, 1, text, sizeof text);
+        Check(std::string(text) == "Screen Saver", what + ": string 1, the host's description, is \"Screen Saver\"");
+        const std::string manifest = Resource(module, 1, RT_MANIFEST);
+        Check(manifest.find("<dpiAware") != std::string::npos && manifest.find("PerMonitorV2") != std::string::npos,
+              what + ": the manifest declares DPI awareness");
+        Check(Resource(module, 1, RT_VERSION).find("\xBD\x04\xEF\xFE") != std::string::npos,
+              what + ": a version record with its fixed part");
+        Check(!Resource(module, IDD_SAVER_DIALOG, RT_DIALOG).empty(), what + ": the settings dialog");
+        const std::pair<LPCSTR, int> assets[] = {
+            {RT_GROUP_ICON, 128}, {RT_GROUP_CURSOR, 129}, {RT_BITMAP, 131}, {RT_BITMAP, 146},
+            {RT_RCDATA, 133},     {RT_RCDATA, 137},       {RT_RCDATA, 138}, {RT_RCDATA, 139},
+            {RT_RCDATA, 140},     {RT_RCDATA, 141},       {RT_RCDATA, 143}, {RT_RCDATA, 144}};
+        std::string found;
+        for (const auto& [type, id] : assets)
+            found += Resource(module, id, type).empty() ? "" : " " + std::to_string(id);
+        Check(found == (program == g_scr ? " 128 129 131 146 133 137 138 139 140 141 143 144" : ""),
+              what + ": icon, pointer, pictures and raw data [" + found + "]");
+        FreeLibrary(module);
+    }
+}
+
+std::string WindowsPath(std::string path) // the build's paths come as Linux paths
+{
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path[0] == '\\' ? "Z:" + path : path;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::string(argv[1]) == "--opened") {
+        char log[MAX_PATH] = {};
+        GetEnvironmentVariableA("ARCVEIL_OPENED", log, MAX_PATH);
+        std::ofstream(log, std::ios::app | std::ios::binary) << argv[2] << "\n";
+        return 0;
+    }
+    const std::map<std::string, void (*)()> groups = {{"saver", SaverGroup},         {"preview", PreviewGroup},
+                                                       {"dialog", DialogGroup},       {"arguments", ArgumentsGroup},
+                                                       {"resources", ResourcesGroup}};
+    if (argc != 5 || !groups.count(argv[1])) {
+        std::fprintf(stderr, "usage: e2e_driver <group> <Arcveil3D.scr> <Arcveil3DBare.scr> <resources folder>\n");
+        return 100;
+    }
+    g_scr = WindowsPath(argv[2]);
+    g_bare = WindowsPath(argv[3]);
+    g_resources = WindowsPath(argv[4]);
+    groups.at(argv[1])();
+    return g_checks == 0 ? 100 : g_failures;
+}
