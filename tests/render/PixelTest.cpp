@@ -68,7 +68,7 @@ public:
         return RgbFromBottomUpRgba(m_context.ReadPixels(), m_context.Width(), m_context.Height());
     }
 
-    std::string Renderer() const { return m_context.Renderer() + " / " + m_context.Version(); }
+    std::string Renderer() const { return m_context.Driver(); }
 
 private:
     EglPbufferContext m_context;

@@ -48,13 +48,23 @@ cmp -s "$work/a-00.png" "$work/a-02.png" && fail "frames 0 and 2 are identical: 
   || fail "single-file run failed"
 cmp -s "$work/last.png" "$work/a-02.png" || fail "--out without %d is not the last frame"
 
-# The benchmark prints its six figures, one a line.
+# The benchmark prints its figures, one a line.
 "$tool" --size 64x48 --seed 2 --frames 5 --bench >"$work/bench.txt" 2>"$work/err.txt" || fail "bench failed"
-for figure in frames fps thread_cpu_ms_per_frame cpu_ms_per_frame peak_rss_mib renderer; do
+for figure in frames fps thread_cpu_ms_per_frame cpu_ms_per_frame system_cpu_ms_per_frame fragments_per_frame \
+  fragments_per_pixel first_frame_s peak_rss_mib renderer; do
   grep -q "^$figure " "$work/bench.txt" || fail "bench does not print $figure"
 done
-[ "$(wc -l <"$work/bench.txt")" -eq 6 ] || fail "bench printed $(wc -l <"$work/bench.txt") lines"
+[ "$(wc -l <"$work/bench.txt")" -eq 10 ] || fail "bench printed $(wc -l <"$work/bench.txt") lines"
 grep -q "^frames 5$" "$work/bench.txt" || fail "bench frame count wrong"
+
+# The fragments one small frame shades, exactly, on the driver that made the reference
+# pictures: more means overdraw crept in, fewer that something is no longer drawn.
+"$tool" --size 160x120 --seed 1 --frames 1 --bench >"$work/count.txt" 2>/dev/null || fail "counting bench failed"
+if grep -qxF "renderer $(cat "$(dirname "$0")/reference/RENDERER.txt")" "$work/count.txt"; then
+  grep -q "^fragments_per_frame 95040$" "$work/count.txt" || fail "fragments shaded: $(grep fragments_per_frame "$work/count.txt"), expected 95040"
+else
+  echo "fragment count not checked: another driver ($(sed -n 's/^renderer //p' "$work/count.txt"))"
+fi
 
 [ $failures -eq 0 ] && echo "arcveil3d-render behaves"
 exit $failures
