@@ -20,6 +20,7 @@
 #include "platform/FixedStepClock.h"
 #include "platform/CrtRandom.h"
 #include "platform/EglPbufferContext_Linux.h"
+#include "platform/HeapSettings_Linux.h"
 #include "render/CGLDrawer.h"
 #include "render/GLHeaders.h"
 #include "tools/PngFile.h"
@@ -175,6 +176,7 @@ int Run(const ProgramOptions& options)
 
 int main(int argc, char** argv)
 {
+    KeepHeapAcrossFrames();
     const ParsedOptions parsed = ParseProgramOptions(Program::Render, std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.options) {
         std::fprintf(stderr, "arcveil3d-render: %s\n", parsed.error.c_str());
