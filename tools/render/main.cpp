@@ -27,6 +27,7 @@
 #include "tools/render/FragmentCounter.h"
 #include "tools/render/FrameFiles.h"
 #include "tools/render/ProcessClock.h"
+#include "tools/render/ReadFrame.h"
 
 namespace {
 
@@ -135,9 +136,9 @@ int Run(const ProgramOptions& options)
             firstFrame = SecondsSinceProcessStart();
         const bool last = frame + 1 == frames;
         if (!options.bench && (everyFrame || last)) {
-            const RgbImage image = RgbFromBottomUpRgba(context->ReadPixels(), options.width, options.height);
+            const RgbImage image = ReadRgbFrame(options.width, options.height);
             std::string error;
-            if (!WritePng(FrameFileName(options.out, frame), image, error)) {
+            if (!WritePng(FrameFileName(options.out, frame), image, error, PngCompression::Fast)) {
                 std::fprintf(stderr, "arcveil3d-render: %s\n", error.c_str());
                 return kExitWrite;
             }
