@@ -20,7 +20,7 @@ cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"; 
 trap cleanup EXIT
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
-for ((i = 0; i < 100; ++i)); do grep -q '^[0-9]' "$work/display" && break; sleep 0.1; done
+for ((i = 0; i < 100; ++i)); do grep -qs '^[0-9]' "$work/display" && break; sleep 0.1; done
 grep -q '^[0-9]' "$work/display" || { echo "startup.sh: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=:$(head -n1 "$work/display")
 export XDG_CONFIG_HOME=$work/config # the saver's default settings, whatever the user's file says
