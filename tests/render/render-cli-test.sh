@@ -50,11 +50,11 @@ cmp -s "$work/last.png" "$work/a-02.png" || fail "--out without %d is not the la
 
 # The benchmark prints its figures, one a line.
 "$tool" --size 64x48 --seed 2 --frames 5 --bench >"$work/bench.txt" 2>"$work/err.txt" || fail "bench failed"
-for figure in frames fps thread_cpu_ms_per_frame cpu_ms_per_frame system_cpu_ms_per_frame fragments_per_frame \
-  fragments_per_pixel first_frame_s peak_rss_mib renderer; do
+for figure in frames fps thread_cpu_ms_per_frame cpu_ms_per_frame system_cpu_ms_per_frame page_faults_per_frame \
+  fragments_per_frame fragments_per_pixel first_frame_s peak_rss_mib renderer; do
   grep -q "^$figure " "$work/bench.txt" || fail "bench does not print $figure"
 done
-[ "$(wc -l <"$work/bench.txt")" -eq 10 ] || fail "bench printed $(wc -l <"$work/bench.txt") lines"
+[ "$(wc -l <"$work/bench.txt")" -eq 11 ] || fail "bench printed $(wc -l <"$work/bench.txt") lines"
 grep -q "^frames 5$" "$work/bench.txt" || fail "bench frame count wrong"
 
 # The fragments one small frame shades, exactly, on the driver that made the reference

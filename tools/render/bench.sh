@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The benchmark over the 16 combinations of the four layer switches (Rain, Hieroglyphs,
 # Cross, HighQuality) at one size, as a table of medians: frames per second, CPU time per
-# frame (all threads), system CPU time per frame and fragments shaded per pixel. Given
-# two builds it runs them in turn, combination by combination and repetition by
-# repetition, swapping which goes first, so that a change in the machine's load falls on
-# both alike; compare the builds only within one table.
+# frame (all threads), system CPU time and page faults per frame, and fragments shaded
+# per pixel. Given two builds it runs them in turn, combination by combination and
+# repetition by repetition, swapping which goes first, so that a change in the machine's
+# load falls on both alike; compare the builds only within one table.
 #   bench.sh [--size WxH] [--frames N] [--repeat N] ARCVEIL3D_RENDER [OTHER_ARCVEIL3D_RENDER]
 set -euo pipefail
 size=1024x768
@@ -56,6 +56,7 @@ for ((r = 0; r < repeat; ++r)); do
         awk -v key="$c $b" '{ figure[$1] = $2 }
           END { print key, figure["fps"], figure["cpu_ms_per_frame"],
                 figure["system_cpu_ms_per_frame"] == "" ? "-" : figure["system_cpu_ms_per_frame"],
+                figure["page_faults_per_frame"] == "" ? "-" : figure["page_faults_per_frame"],
                 figure["fragments_per_pixel"] == "" ? "-" : figure["fragments_per_pixel"] }' >>"$work/runs"
     done
   done
@@ -68,18 +69,21 @@ median() { # median COMBINATION BUILD FIELD
 }
 
 if [ ${#tools[@]} -eq 2 ]; then
-  printf '%-19s | %15s | %15s | %15s | %17s\n' "Rain Hier Cross HQ" "fps A     B" "cpu ms A    B" "sys ms A    B" "frag/px A     B"
+  printf '%-18s | %15s | %15s | %15s | %15s | %17s\n' "Rain Hier Cross HQ" "fps A     B" "cpu ms A    B" \
+    "sys ms A    B" "faults A    B" "frag/px A     B"
 else
-  printf '%-19s | %7s | %7s | %7s | %8s\n' "Rain Hier Cross HQ" "fps" "cpu ms" "sys ms" "frag/px"
+  printf '%-18s | %7s | %7s | %7s | %7s | %8s\n' "Rain Hier Cross HQ" "fps" "cpu ms" "sys ms" "faults" "frag/px"
 fi
 for c in "${!combinations[@]}"; do
   read -r rain glyphs cross quality <<<"${combinations[$c]}"
   line=$(printf '%4s %4s %5s %2s' "$rain" "$glyphs" "$cross" "$quality")
   if [ ${#tools[@]} -eq 2 ]; then
-    printf '%s | %7s %7s | %7s %7s | %7s %7s | %8s %8s\n' "$line" \
-      "$(median "$c" 0 3)" "$(median "$c" 1 3)" "$(median "$c" 0 4)" "$(median "$c" 1 4)" \
-      "$(median "$c" 0 5)" "$(median "$c" 1 5)" "$(median "$c" 0 6)" "$(median "$c" 1 6)"
+    printf '%s |' "$line"
+    for field in 3 4 5 6; do printf ' %7s %7s |' "$(median "$c" 0 $field)" "$(median "$c" 1 $field)"; done
+    printf ' %8s %8s\n' "$(median "$c" 0 7)" "$(median "$c" 1 7)"
   else
-    printf '%s | %7s | %7s | %7s | %8s\n' "$line" "$(median "$c" 0 3)" "$(median "$c" 0 4)" "$(median "$c" 0 5)" "$(median "$c" 0 6)"
+    printf '%s |' "$line"
+    for field in 3 4 5 6; do printf ' %7s |' "$(median "$c" 0 $field)"; done
+    printf ' %8s\n' "$(median "$c" 0 7)"
   fi
 done

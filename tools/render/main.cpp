@@ -43,11 +43,18 @@ double Seconds(clockid_t clock)
     return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
 }
 
-double SystemCpuSeconds()
+// The kernel's share of the process's work: its CPU time, and the pages it had to
+// supply (a heap given back and taken again shows here first).
+struct KernelWork {
+    double systemSeconds;
+    long minorFaults;
+};
+
+KernelWork KernelWorkSoFar()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_stime.tv_sec) + usage.ru_stime.tv_usec * 1e-6;
+    return {static_cast<double>(usage.ru_stime.tv_sec) + usage.ru_stime.tv_usec * 1e-6, usage.ru_minflt};
 }
 
 // A one-line progress counter on a terminal, for runs long enough to wait for.
@@ -123,7 +130,7 @@ int Run(const ProgramOptions& options)
     const double wallStart = Seconds(CLOCK_MONOTONIC);
     const double threadStart = Seconds(CLOCK_THREAD_CPUTIME_ID);
     const double processStart = Seconds(CLOCK_PROCESS_CPUTIME_ID);
-    const double systemStart = SystemCpuSeconds();
+    const KernelWork kernelStart = KernelWorkSoFar();
     for (int frame = 0; frame < frames; ++frame) {
         clockMs = FixedStepMilliseconds(frame + 1, *options.step);
         if (fragments)
@@ -148,7 +155,7 @@ int Run(const ProgramOptions& options)
     const double wall = Seconds(CLOCK_MONOTONIC) - wallStart;
     const double threadCpu = Seconds(CLOCK_THREAD_CPUTIME_ID) - threadStart;
     const double processCpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - processStart;
-    const double systemCpu = SystemCpuSeconds() - systemStart;
+    const KernelWork kernelEnd = KernelWorkSoFar();
 
     if (options.bench) {
         rusage usage{};
@@ -157,7 +164,10 @@ int Run(const ProgramOptions& options)
         std::printf("fps %.2f\n", wall > 0 ? frames / wall : 0.0);
         std::printf("thread_cpu_ms_per_frame %.3f\n", threadCpu * 1000.0 / frames);
         std::printf("cpu_ms_per_frame %.3f\n", processCpu * 1000.0 / frames);
-        std::printf("system_cpu_ms_per_frame %.3f\n", systemCpu * 1000.0 / frames);
+        std::printf("system_cpu_ms_per_frame %.3f\n",
+                    (kernelEnd.systemSeconds - kernelStart.systemSeconds) * 1000.0 / frames);
+        std::printf("page_faults_per_frame %.1f\n",
+                    static_cast<double>(kernelEnd.minorFaults - kernelStart.minorFaults) / frames);
         if (fragments->Available()) {
             const double perFrame = static_cast<double>(fragments->Total()) / frames;
             std::printf("fragments_per_frame %.0f\n", perFrame);
