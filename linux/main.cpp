@@ -3,9 +3,11 @@
 #include <vector>
 
 #include "linux/CLinuxSaverApp.h"
+#include "platform/HeapSettings_Linux.h"
 
 int main(int argc, char** argv)
 {
+    KeepHeapAcrossFrames();
     std::vector<std::string> args(argv + 1, argv + argc);
     CLinuxSaverApp app;
     return app.Run(argc > 0 ? argv[0] : "arcveil3d", args);

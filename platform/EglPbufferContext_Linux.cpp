@@ -138,6 +138,11 @@ std::string EglPbufferContext::Version() const
     return text ? reinterpret_cast<const char*>(text) : std::string();
 }
 
+std::string EglPbufferContext::Driver() const
+{
+    return Renderer() + " / " + Version();
+}
+
 std::vector<unsigned char> EglPbufferContext::ReadPixels() const
 {
     std::vector<unsigned char> pixels(static_cast<std::size_t>(m_width) * m_height * 4);

@@ -22,6 +22,9 @@ public:
     // GL_RENDERER and GL_VERSION of the current context (never empty once constructed).
     std::string Renderer() const;
     std::string Version() const;
+    // Both as one line, "renderer / version": the driver named beside stored pictures
+    // and benchmark figures.
+    std::string Driver() const;
 
     // The colour buffer as RGBA bytes, rows bottom-up, width x height x 4 bytes.
     std::vector<unsigned char> ReadPixels() const;

@@ -71,5 +71,19 @@ rc=$?
 "$tool" --size 48x32 --seed 5 --frames 3 --step 0.2 --out "$work/last.png" 2>/dev/null
 cmp -s "$work/last.png" "$work/f02.png" || fail "the single file is not the last frame"
 
+# The benchmark prints its figures, one a line (bench.sh reads them by name).
+"$tool" --size 64x48 --seed 2 --frames 5 --bench >"$work/bench.txt" 2>/dev/null || fail "bench failed"
+[ "$(wc -l <"$work/bench.txt")" -eq 11 ] && grep -q "^frames 5$" "$work/bench.txt" && grep -q "^first_frame_s " "$work/bench.txt" \
+  || fail "bench printed: $(cat "$work/bench.txt")"
+
+# The fragments one small frame shades, exactly, on the driver that made the reference
+# pictures: more means overdraw crept in, fewer that something is no longer drawn.
+"$tool" --size 160x120 --seed 1 --frames 1 --bench >"$work/count.txt" 2>/dev/null || fail "counting bench failed"
+if grep -qxF "renderer $(cat "$(dirname "$0")/reference/RENDERER.txt")" "$work/count.txt"; then
+  grep -q "^fragments_per_frame 95040$" "$work/count.txt" || fail "fragments shaded: $(grep fragments_per_frame "$work/count.txt"), expected 95040"
+else
+  echo "fragment count not checked: another driver ($(sed -n 's/^renderer //p' "$work/count.txt"))"
+fi
+
 [ $failures -eq 0 ] && echo "arcveil3d-render behaves"
 exit $failures
