@@ -1,9 +1,7 @@
-// The Linux saver's other inputs: the WAVE image it plays (any bytes as resource 144's
-// image) and its settings file (any bytes as the file's content). The first byte picks
-// which. The WAVE reader must never point outside the bytes; the settings file is read
-// without a crash, with at most one warning line however bad it is, and leaves every
-// setting in its range. (Writing it back is left to the unit tests: each commit
-// replaces the file on disk, too slow to fuzz.)
+// The Linux saver's other inputs, the first byte picking which: the WAVE image it plays
+// (the reader never points outside the bytes) and its settings file (read with at most
+// one warning line however bad it is, every setting left in its range). Writing it back
+// is left to the unit tests: each commit replaces the file on disk, too slow to fuzz.
 #include <unistd.h>
 
 #include <cstddef>
@@ -12,33 +10,25 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/Settings.h"
 #include "assets/WaveFile.h"
 #include "linux/SaverSettings.h"
 
-namespace {
-
-void Require(bool condition)
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (!condition)
-        std::abort();
-}
-
-void CheckWave(const std::uint8_t* data, std::size_t size)
-{
-    const auto wave = ParseWave(data, size);
-    if (!wave)
-        return;
-    const std::uint8_t* end = data + size;
-    Require(wave->samples == nullptr || (wave->samples >= data && wave->samples + wave->sampleBytes <= end));
-    for (const WaveChunk& chunk : wave->chunks)
-        Require(chunk.offset + 8 <= size && chunk.size <= size - chunk.offset - 8);
-    if (wave->blockAlign)
-        Require(wave->FrameCount() * wave->blockAlign <= wave->sampleBytes);
-}
-
-void CheckSettingsFile(const std::uint8_t* data, std::size_t size)
-{
+    auto require = [](bool condition) {
+        if (!condition)
+            std::abort();
+    };
+    if (size-- == 0)
+        return 0;
+    if ((*data++ & 1) == 0) {
+        if (const auto wave = ParseWave(data, size)) {
+            require(!wave->samples || (wave->samples >= data && wave->samples + wave->sampleBytes <= data + size));
+            for (const WaveChunk& chunk : wave->chunks)
+                require(chunk.offset + 8 <= size && chunk.size <= size - chunk.offset - 8);
+        }
+        return 0;
+    }
     static const std::string path = "/tmp/arcveil-fuzz-settings-" + std::to_string(getpid()) + ".ini";
     if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
         std::fwrite(data, 1, size, file);
@@ -47,22 +37,10 @@ void CheckSettingsFile(const std::uint8_t* data, std::size_t size)
     SettingsRecord settings = LinuxDefaultSettings();
     CFileProfileStore store(path);
     ReadSettingsFile(store, settings);
-    const std::string text = store.WarningLine();
-    Require(text.empty() || text.find('\n') == text.size() - 1);
+    const std::string warning = store.WarningLine();
+    require(warning.empty() || warning.find('\n') == warning.size() - 1);
     for (const auto& descriptor : kSettingDescriptors)
-        Require(descriptor.Allows(settings.*descriptor.field));
+        require(descriptor.Allows(settings.*descriptor.field));
     std::remove(path.c_str());
-}
-
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    if (size == 0)
-        return 0;
-    if (data[0] & 1)
-        CheckSettingsFile(data + 1, size - 1);
-    else
-        CheckWave(data + 1, size - 1);
     return 0;
 }

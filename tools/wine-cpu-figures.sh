@@ -5,8 +5,8 @@
 #   tools/wine-cpu-figures.sh [build folder (build/windows)] [seconds (3)]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-. tests/wine/session.sh
-require_wine_session "$0" "$@"
+# Inside a private Wine session (display and prefix of its own) unless run in one already.
+[ -n "${DISPLAY:-}" ] && [ -n "${WINEPREFIX:-}" ] || exec tests/wine/with-wine.sh -- "$PWD/tools/wine-cpu-figures.sh" "$@"
 . cmake/wine-paths.sh
 scr="$PWD/${1:-build/windows}/app/Arcveil3D.scr"
 seconds="${2:-3}"

@@ -1,16 +1,14 @@
-// The application's portable rules: the failure chain, the settings over a profile
-// store, and the run mode and preview host the command line asks for.
+// The application's portable rules: the failure chain, and the run mode and preview host
+// the command line asks for.
 #include <doctest/doctest.h>
 
-#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/CallChain.h"
 #include "app/RunMode.h"
-#include "app/Settings.h"
-#include "platform/MemoryProfileStore.h"
+
 
 namespace {
 void Draw(int how)
@@ -54,30 +52,6 @@ TEST_CASE("a failure names every operation it leaves, outermost first, then its 
     }
     g_callChain.clear();
     g_errorText.clear();
-}
-
-TEST_CASE("settings: defaults where the store has none, all nine written back under their names")
-{
-    MemoryProfileStore store;
-    store.WriteProfileInt(kSettingsSection, "Rain", 0);
-    store.WriteProfileInt("Other", "Width", 1);
-    store.RefuseWrites("Depth");
-    SettingsRecord settings;
-    ReadSettings(store, settings);
-    const SettingsRecord defaults = DefaultSettings();
-    CHECK(settings.Rain == 0);
-    CHECK(defaults.Rain == 1);
-    settings.Rain = defaults.Rain;
-    CHECK(std::memcmp(&settings, &defaults, sizeof settings) == 0);
-
-    settings.Width = 1024;
-    WriteSettings(store, settings);
-    CHECK(store.Value(kSettingsSection, "Width") == 1024);
-    CHECK(store.Value(kSettingsSection, "HighQuality") == 1);
-    CHECK_FALSE(store.Value(kSettingsSection, "Depth")); // refused, and the rest still written
-    CHECK(store.Writes().size() == 3 + kSettingCount - 1);
-    CHECK(FindSettingDescriptor("Rain") != nullptr);
-    CHECK(FindSettingDescriptor("rain") == nullptr);
 }
 
 TEST_CASE("the first argument chooses the run mode; argument 2 is the preview's host")

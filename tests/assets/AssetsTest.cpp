@@ -1,5 +1,5 @@
-// The asset readers over bytes built here (TGA and WAVE images, each case a row), the
-// page writer, and the layout of the shipped files as the program reads them.
+// The asset readers over bytes built here (TGA and WAVE images, each case a row), and
+// the page writer.
 #include <doctest/doctest.h>
 
 #include <cstdio>
@@ -188,35 +188,3 @@ TEST_CASE("the page writer: the resource byte for byte over an older file, or fa
                                        std::pair{"Z:/tmp/", "Z:/tmp/Arcveil3D.htm"}})
         CHECK(InfoPageFilePath(folder) == file);
 }
-
-#if !defined(_WIN32)
-TEST_CASE("the shipped pictures, sound and page, as the program reads them")
-{
-    const struct {
-        int id;
-        int size;
-    } textures[] = {{IDR_GLOW_TEXTURE, 64},    {IDR_SKY_TEXTURE, 256},    {IDR_CLOUD_TEXTURE, 256},
-                    {IDR_GLYPH_ATLAS, 256},    {IDR_GROUND_TEXTURE, 256}, {IDR_RAIN_TEXTURE, 64}};
-    for (const auto& texture : textures) {
-        CAPTURE(texture.id);
-        const auto bytes = FindRawResource(texture.id);
-        REQUIRE(bytes);
-        const auto image = DecodeTGA(bytes->data, bytes->size);
-        REQUIRE(image);
-        CHECK(image->width == texture.size);
-        CHECK(image->height == texture.size);
-    }
-    const auto sound = FindRawResource(IDR_STORM_SOUND);
-    REQUIRE(sound);
-    const auto wave = ParseWave(sound->data, sound->size);
-    REQUIRE(wave);
-    CHECK((wave->formatTag == 1 && wave->channels == 2 && wave->samplesPerSecond == 22050 && wave->bitsPerSample == 8));
-    CHECK(wave->FrameCount() == 169983);
-    const auto page = FindRawResource(IDR_INFO_PAGE);
-    REQUIRE(page);
-    const std::string text(reinterpret_cast<const char*>(page->data), page->size);
-    CHECK(text.size() == 8945);
-    CHECK(text.find("\r\n") != std::string::npos);
-    CHECK(text.find('\n') == text.find("\r\n") + 1);
-}
-#endif

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 namespace rgl {
 namespace {
@@ -19,8 +20,7 @@ struct Model {
     int matrixMode = 0;
     GLdouble viewport[4] = {};
     bool depthMask = true;
-    GLenum blendSrc = GL_ONE, blendDst = GL_ZERO;
-    GLuint bound = 0, nextName = 1;
+    GLuint nextName = 1;
     bool inBegin = false;
     bool strict = false;
     int failCountdown = 0;
@@ -29,8 +29,6 @@ struct Model {
 };
 
 Model g;
-std::vector<Primitive> g_primitives;
-std::vector<Upload> g_uploads;
 
 void Error(const std::string& what)
 {
@@ -63,15 +61,6 @@ void Switch(GLenum cap, bool on, const char* function)
     g.enables = on ? g.enables | Bit(cap) : g.enables & ~Bit(cap);
 }
 
-Upload* BoundUpload()
-{
-    for (Upload& upload : g_uploads) {
-        if (upload.name == g.bound)
-            return &upload;
-    }
-    return nullptr;
-}
-
 void Matrix(int delta, const char* function)
 {
     Outside(function);
@@ -88,16 +77,10 @@ void Reset(int width, int height)
     g = Model{};
     g.viewport[2] = width;
     g.viewport[3] = height;
-    g_primitives.clear();
-    g_primitives.reserve(1 << 16);
-    g_uploads.clear();
 }
 
-void ClearLog() { g_primitives.clear(); }
 void SetStrictEnables(bool on) { g.strict = on; }
 void FailAtBegin(int n) { g.failCountdown = n; }
-const std::vector<Primitive>& Primitives() { return g_primitives; }
-const std::vector<Upload>& Uploads() { return g_uploads; }
 int Errors() { return g.errors; }
 const std::string& FirstError() { return g.firstError; }
 unsigned Enables() { return g.enables; }
@@ -141,10 +124,6 @@ void GLAPIENTRY glMatrixMode(GLenum mode)
 void GLAPIENTRY glPushMatrix() { rgl::Matrix(1, "glPushMatrix"); }
 void GLAPIENTRY glPopMatrix() { rgl::Matrix(-1, "glPopMatrix"); }
 void GLAPIENTRY glLoadIdentity() { rgl::Outside("glLoadIdentity"); }
-void GLAPIENTRY glMultMatrixd(const GLdouble*) { rgl::Outside("glMultMatrixd"); }
-void GLAPIENTRY glMultMatrixf(const GLfloat*) { rgl::Outside("glMultMatrixf"); }
-void GLAPIENTRY glTranslated(GLdouble, GLdouble, GLdouble) { rgl::Outside("glTranslated"); }
-void GLAPIENTRY glTranslatef(GLfloat, GLfloat, GLfloat) { rgl::Outside("glTranslatef"); }
 void GLAPIENTRY glOrtho(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble) { rgl::Outside("glOrtho"); }
 
 void GLAPIENTRY glGetDoublev(GLenum pname, GLdouble* params)
@@ -155,17 +134,12 @@ void GLAPIENTRY glGetDoublev(GLenum pname, GLdouble* params)
     std::copy(std::begin(g.viewport), std::end(g.viewport), params);
 }
 
-void GLAPIENTRY glBegin(GLenum mode)
+void GLAPIENTRY glBegin(GLenum)
 {
     rgl::Outside("glBegin");
     if (g.failCountdown > 0 && --g.failCountdown == 0)
         throw 0;
     g.inBegin = true;
-    if (rgl::g_primitives.size() == rgl::g_primitives.capacity())
-        return rgl::Error("the primitive log is full");
-    auto on = [](GLenum cap) { return (g.enables & rgl::Bit(cap)) != 0; };
-    rgl::g_primitives.push_back({mode, 0, g.bound, on(GL_TEXTURE_2D), on(GL_BLEND), on(GL_DEPTH_TEST), g.depthMask,
-                                 g.blendSrc, g.blendDst});
 }
 
 void GLAPIENTRY glEnd()
@@ -178,9 +152,7 @@ void GLAPIENTRY glEnd()
 static void Vertex(const char* function)
 {
     if (!g.inBegin)
-        return rgl::Error(std::string(function) + " outside glBegin");
-    if (!rgl::g_primitives.empty())
-        ++rgl::g_primitives.back().vertices;
+        rgl::Error(std::string(function) + " outside glBegin");
 }
 void GLAPIENTRY glVertex3f(GLfloat, GLfloat, GLfloat) { Vertex("glVertex3f"); }
 void GLAPIENTRY glVertex3fv(const GLfloat*) { Vertex("glVertex3fv"); }
@@ -207,12 +179,7 @@ void GLAPIENTRY glDepthMask(GLboolean flag)
     g.depthMask = flag != GL_FALSE;
 }
 
-void GLAPIENTRY glBlendFunc(GLenum src, GLenum dst)
-{
-    rgl::Outside("glBlendFunc");
-    g.blendSrc = src;
-    g.blendDst = dst;
-}
+void GLAPIENTRY glBlendFunc(GLenum, GLenum) { rgl::Outside("glBlendFunc"); }
 
 void GLAPIENTRY glClearColor(GLclampf, GLclampf, GLclampf, GLclampf) { rgl::Outside("glClearColor"); }
 void GLAPIENTRY glClearDepth(GLclampd) { rgl::Outside("glClearDepth"); }
@@ -229,32 +196,12 @@ void GLAPIENTRY glGenTextures(GLsizei n, GLuint* names)
         names[i] = g.nextName++;
 }
 
-void GLAPIENTRY glBindTexture(GLenum, GLuint name)
-{
-    rgl::Outside("glBindTexture");
-    g.bound = name;
-}
+void GLAPIENTRY glBindTexture(GLenum, GLuint) { rgl::Outside("glBindTexture"); }
 
-void GLAPIENTRY glTexImage2D(GLenum, GLint, GLint, GLsizei width, GLsizei height, GLint, GLenum, GLenum,
-                             const GLvoid* pixels)
+void GLAPIENTRY glTexImage2D(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const GLvoid*)
 {
     rgl::Outside("glTexImage2D");
-    const auto* texel = static_cast<const unsigned char*>(pixels);
-    rgl::g_uploads.push_back({g.bound, width, height, 0, 0, 0, 0, {texel, texel + 4}});
 }
-
-void GLAPIENTRY glTexParameteri(GLenum, GLenum pname, GLint value)
-{
-    rgl::Outside("glTexParameteri");
-    rgl::Upload* upload = rgl::BoundUpload();
-    if (!upload)
-        return rgl::Error("glTexParameteri on a texture without an image");
-    GLint* fields[] = {&upload->minFilter, &upload->magFilter, &upload->wrapS, &upload->wrapT};
-    const GLenum names[] = {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T};
-    for (int i = 0; i < 4; ++i) {
-        if (names[i] == pname)
-            *fields[i] = value;
-    }
-}
+void GLAPIENTRY glTexParameteri(GLenum, GLenum, GLint) { rgl::Outside("glTexParameteri"); }
 
 } // extern "C"

@@ -18,7 +18,6 @@
 #include "app/Settings.h"
 #include "platform/Clock.h"
 #include "platform/CrtRandom.h"
-#include "platform/Resources.h"
 #include "render/CGLDrawer.h"
 #include "render/FrameClock.h"
 #include "render/SceneArrays.h"
@@ -67,7 +66,6 @@ struct Scene {
     void Frame(std::uint32_t ms = 20)
     {
         now += ms;
-        rgl::ClearLog();
         drawer->Draw();
     }
 };
@@ -90,37 +88,6 @@ TEST_CASE("every frame leaves the state as set-up left it, whatever the layers")
         CHECK(rgl::MatrixDepth(GL_PROJECTION) == 1);
         CHECK(rgl::DepthMask());
     }
-}
-
-TEST_CASE("the textures: the quality setting picks the filter, the atlas is clamped, the rest repeat")
-{
-    for (unsigned quality : {0u, 8u}) {
-        Scene scene(7 | quality);
-        const GLint filter = quality ? GL_LINEAR : GL_NEAREST;
-        REQUIRE(rgl::Uploads().size() == 6);
-        for (const rgl::Upload& upload : rgl::Uploads()) {
-            CHECK(upload.minFilter == filter);
-            CHECK(upload.magFilter == filter);
-            const GLint wrap = upload.name == scene.drawer->m_font.m_texture ? GL_CLAMP : GL_REPEAT;
-            CHECK(upload.wrapS == wrap);
-            CHECK(upload.wrapT == wrap);
-        }
-    }
-}
-
-TEST_CASE("without its pictures the scene draws untextured, and nothing is raised")
-{
-    SetResourceLookup([](int) { return std::optional<ResourceBytes>(); });
-    {
-        Scene scene;
-        scene.Frame();
-        CHECK(rgl::Uploads().empty());
-        CHECK(rgl::FirstError() == "");
-        CHECK(rgl::Primitives().size() > 1000);
-        for (const rgl::Primitive& primitive : rgl::Primitives())
-            CHECK(primitive.texture == 0);
-    }
-    SetResourceLookup({});
 }
 
 TEST_CASE("a frame allocates nothing")

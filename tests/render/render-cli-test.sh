@@ -53,8 +53,6 @@ while read -r option args; do
     || fail "$args: status $rc, $(cat "$work/err.txt")"
 done <<'EOF'
 --size --size 12 --bench
---set --set Snow=1 --bench
---frames --frames -3 --bench
 --wobble --wobble
 --out --seed 3
 EOF
