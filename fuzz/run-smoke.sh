@@ -11,11 +11,10 @@ work="${3:-$build/fuzz-smoke}"
 status=0
 # target:longest input
 for entry in tga_decode:8192 command_line:4096 registry_settings:64 frame_timing:256 linux_inputs:4096; do
-  name=${entry%%:*}
-  target=fuzz_$name
+  target=fuzz_${entry%%:*}
   [[ -z "${FUZZ_ONLY:-}" || " $FUZZ_ONLY " == *" $target "* ]] || continue
-  rm -rf "${work:?}/$target" && mkdir -p "$work/$target/corpus" "$work/$target/findings"
-  cp "$here/corpus/$name"/* "$work/$target/corpus/"
+  rm -rf "${work:?}/$target" && mkdir -p "$work/$target/findings"
+  cp -r "$here/corpus/${entry%%:*}" "$work/$target/corpus"
   started=$SECONDS
   # shellcheck disable=SC2086
   "$build/fuzz/$target" -max_total_time="$seconds" -max_len="${entry##*:}" -timeout=10 -rss_limit_mb=2048 \

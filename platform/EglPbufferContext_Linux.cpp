@@ -64,7 +64,7 @@ EGLDisplay OpenHeadlessDisplay()
 
 } // namespace
 
-EglPbufferContext::EglPbufferContext(int width, int height) : m_width(width), m_height(height)
+EglPbufferContext::EglPbufferContext(int width, int height)
 {
     if (width <= 0 || height <= 0)
         throw std::runtime_error("EGL: pbuffer size must be positive");
@@ -126,30 +126,9 @@ EglPbufferContext::~EglPbufferContext()
     eglDestroySurface(m_display, m_surface);
 }
 
-std::string EglPbufferContext::Renderer() const
-{
-    const GLubyte* text = glGetString(GL_RENDERER);
-    return text ? reinterpret_cast<const char*>(text) : std::string();
-}
-
-std::string EglPbufferContext::Version() const
-{
-    const GLubyte* text = glGetString(GL_VERSION);
-    return text ? reinterpret_cast<const char*>(text) : std::string();
-}
-
 std::string EglPbufferContext::Driver() const
 {
-    return Renderer() + " / " + Version();
-}
-
-std::vector<unsigned char> EglPbufferContext::ReadPixels() const
-{
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(m_width) * m_height * 4);
-    GLint packAlignment = 4;
-    glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, m_width, m_height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
-    return pixels;
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    return std::string(renderer ? renderer : "") + " / " + (version ? version : "");
 }

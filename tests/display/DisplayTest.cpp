@@ -7,10 +7,8 @@
 TEST_CASE("the mode list answers its six indices and nothing beyond")
 {
     CDisplay display;
-    REQUIRE(display.GetModesCount() == 6);
-    CHECK(display.GetModeDescription(5) != nullptr);
-    CHECK(display.GetModeDescription(6) == nullptr);
-    CHECK(display.GetModeDescription(static_cast<unsigned>(-1)) == nullptr);
+    CHECK((display.GetModesCount() == 6 && display.GetModeDescription(5) != nullptr));
+    CHECK((display.GetModeDescription(6) == nullptr && display.GetModeDescription(static_cast<unsigned>(-1)) == nullptr));
 }
 
 TEST_CASE("the saver ends at a pointer off its first place, a button, a key, or a focus it had and lost")

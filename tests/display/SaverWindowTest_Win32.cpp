@@ -44,14 +44,9 @@ TEST_CASE("the drawing window: its own device context with the context current o
 
     // The format asked for, whatever the mode's depth, and the one the window got.
     const PIXELFORMATDESCRIPTOR asked = CWinGLWrapper::RequestedPixelFormat();
-    CHECK(asked.nSize == sizeof asked);
-    CHECK(asked.nVersion == 1);
+    CHECK((asked.nSize == sizeof asked && asked.nVersion == 1 && asked.iPixelType == PFD_TYPE_RGBA));
     CHECK(asked.dwFlags == (PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER));
-    CHECK(asked.iPixelType == PFD_TYPE_RGBA);
-    CHECK(asked.cColorBits == 24);
-    CHECK(asked.cDepthBits == 32);
-    CHECK(asked.cStencilBits == 0);
-    CHECK(asked.iLayerType == PFD_MAIN_PLANE);
+    CHECK((asked.cColorBits == 24 && asked.cDepthBits == 32 && !asked.cStencilBits && asked.iLayerType == PFD_MAIN_PLANE));
     PIXELFORMATDESCRIPTOR got{};
     DescribePixelFormat(wnd.Wrapper().m_hDC, GetPixelFormat(wnd.Wrapper().m_hDC), sizeof got, &got);
     CHECK((got.dwFlags & PFD_DOUBLEBUFFER) != 0);

@@ -1,10 +1,9 @@
 // Drives Arcveil3D.scr from a process of its own, as the screen-saver host and a user
-// do, and checks what they see. The scenarios are rows of data, in five groups:
+// do, and checks what they see. The scenarios are rows of data, in four groups:
 //   saver      starts ended each another way, or the failure box for a mode the display
 //              refuses, as the stored settings decide (short, long, wrong-typed values)
 //   preview    a child over the host's client area that ends with the host
 //   dialog     what the settings dialog shows, what OK and Cancel store, the page
-//   arguments  hostile command lines end at once without a window
 //   resources  what the program file carries for the host and the system
 // The build without pictures, sound and page (Arcveil3DBare.scr) runs in each mode.
 //   e2e_driver <group> <Arcveil3D.scr> <Arcveil3DBare.scr> <resources folder>
@@ -205,7 +204,6 @@ std::vector<DWORD> Pixels(HDC source, const RECT& area)
     return pixels;
 }
 
-// ---- saver -------------------------------------------------------------------------
 
 void Keys(std::initializer_list<BYTE> keys) // pressed in order, released in reverse
 {
@@ -345,7 +343,6 @@ void SaverGroup()
     DeleteFileA(copy.c_str());
 }
 
-// ---- preview -----------------------------------------------------------------------
 
 void PreviewGroup()
 {
@@ -368,7 +365,6 @@ void PreviewGroup()
     }
 }
 
-// ---- dialog ------------------------------------------------------------------------
 
 // The check boxes and the mode list as the user sees them: "Desktop=1 ... list=5 disabled".
 std::string Shown(HWND dialog)
@@ -542,24 +538,6 @@ void DialogGroup()
     }
 }
 
-// ---- arguments, resources ----------------------------------------------------------
-
-void ArgumentsGroup()
-{
-    const HWND gone = Host(10, 10); // a handle that was real a moment ago
-    const std::string goneHandle = std::to_string(reinterpret_cast<INT_PTR>(gone));
-    DestroyWindow(gone);
-    const std::string rows[] = {"/x", "--s", "\"\"", "-", "/", "\xe9", "/p", "/p 0", "/p 12345", "/p window",
-                                "/p " + goneHandle, "/p 99999999999999999999", std::string(30000, 'x')};
-    for (const std::string& arguments : rows) {
-        const Program program(g_scr, arguments);
-        bool window = false;
-        const bool ended = WaitFor([&] { return (window = window || !program.Windows().empty()), !program.Running(); },
-                                   5000);
-        Check(ended && program.End(0) == 0 && !window,
-              "arguments [" + arguments.substr(0, 24) + "]: end at once, exit code 0, no window");
-    }
-}
 
 std::string Resource(HMODULE module, int id, LPCSTR type)
 {
@@ -611,8 +589,7 @@ int main(int argc, char** argv)
         return 0;
     }
     const std::map<std::string, void (*)()> groups = {{"saver", SaverGroup},         {"preview", PreviewGroup},
-                                                       {"dialog", DialogGroup},       {"arguments", ArgumentsGroup},
-                                                       {"resources", ResourcesGroup}};
+                                                       {"dialog", DialogGroup},       {"resources", ResourcesGroup}};
     if (argc != 5 || !groups.count(argv[1])) {
         std::fprintf(stderr, "usage: e2e_driver <group> <Arcveil3D.scr> <Arcveil3DBare.scr> <resources folder>\n");
         return 100;

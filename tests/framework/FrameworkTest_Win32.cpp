@@ -118,11 +118,9 @@ TEST_CASE("the main window: bound from its first message; its end posts the quit
         else
             wnd->DestroyWindow();
         CHECK(log == (inHandler ? fromItsHandler : fromOutside));
-        CHECK(CWnd::FromHandle(window) == nullptr);
-        CHECK(app.m_pMainWnd == nullptr);
+        CHECK((CWnd::FromHandle(window) == nullptr && app.m_pMainWnd == nullptr));
         MSG quit{};
-        CHECK(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-        CHECK(quit.wParam == 0);
+        CHECK((PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 0));
     }
 }
 
@@ -146,8 +144,7 @@ TEST_CASE("a failure in a creation handler leaves CreateEx with its chain; the f
         }
         CHECK(report == "Caller() -> ProbeWnd::OnCreate()\n\n\"probe\"");
         // The refused window's life ended once, and the object with it.
-        CHECK(std::count(log.begin(), log.end(), "post-nc-destroy") == 1);
-        CHECK(log.back() == "deleted");
+        CHECK((std::count(log.begin(), log.end(), "post-nc-destroy") == 1 && log.back() == "deleted"));
         CHECK_FALSE(HasCallbackException());
     }
 }
@@ -166,8 +163,7 @@ TEST_CASE("a failure in a dialog handler ends the dialog as refused and leaves D
             report = ComposeFailureReport();
         }
         CHECK(report == "Caller() -> ProbeDialog::" + std::string(where) + "()\n\n\"probe\"");
-        CHECK(dialog.m_hWnd == nullptr);
-        CHECK_FALSE(HasCallbackException());
+        CHECK((dialog.m_hWnd == nullptr && !HasCallbackException()));
     }
     // Taken out before DoModal sees it, the failure shows in the dialog's result: -1, the
     // value of a dialog the system could not make, never a button's.

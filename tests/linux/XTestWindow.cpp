@@ -2,14 +2,12 @@
 //   create WxH [--plain-visual | --single-buffered]  a magenta window owned by this
 //        process, of a visual OpenGL cannot draw the scene on (no depth buffer, or no back
 //        buffer); prints its id in hex, then keeps it until the process is killed
-//   cursor            "cursor hidden" when the pointer's picture has no visible pixel
 //   frames SECONDS    the image uploads (PutImage, ShmPutImage) all clients make in that
 //        time: software OpenGL without direct rendering to the server sends one a frame,
 //        whether the window can be seen or not
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/Xfixes.h>
 #include <X11/extensions/record.h>
 #include <X11/extensions/shmproto.h>
 #include <GL/glx.h>
@@ -24,12 +22,10 @@ namespace {
 
 Display* Open()
 {
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        std::fprintf(stderr, "xtestwindow: no display\n");
-        std::exit(2);
-    }
-    return display;
+    if (Display* display = XOpenDisplay(nullptr))
+        return display;
+    std::fprintf(stderr, "xtestwindow: no display\n");
+    std::exit(2);
 }
 
 int Create(int argc, char** argv)
@@ -72,19 +68,6 @@ int Create(int argc, char** argv)
         XEvent event;
         XNextEvent(display, &event);
     }
-}
-
-int ReportCursor()
-{
-    Display* display = Open();
-    XFixesCursorImage* image = XFixesGetCursorImage(display);
-    if (image == nullptr)
-        return 1;
-    bool visible = false;
-    for (int i = 0; i < image->width * image->height; ++i)
-        visible = visible || (image->pixels[i] >> 24) != 0;
-    std::printf("cursor %s\n", visible ? "visible" : "hidden");
-    return 0;
 }
 
 void CountUpload(XPointer counter, XRecordInterceptData* data)
@@ -130,10 +113,8 @@ int main(int argc, char** argv)
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "create")
         return Create(argc, argv);
-    if (command == "cursor")
-        return ReportCursor();
     if (command == "frames")
         return CountFrames(argc, argv);
-    std::fprintf(stderr, "usage: xtestwindow create WxH [--plain-visual | --single-buffered] | cursor | frames SECONDS\n");
+    std::fprintf(stderr, "usage: xtestwindow create WxH [--plain-visual | --single-buffered] | frames SECONDS\n");
     return 2;
 }

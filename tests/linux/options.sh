@@ -2,8 +2,17 @@
 # XScreenSaver's standard options, each in its one- or two-dash form: all accepted;
 # -geometry places and sizes the window of its own, which carries the class, process
 # and host that window managers read. -fps draws in the lower-left corner and nowhere
-# else, and leaves the scene's next frames as they were.
+# else. The settings description passes only options the saver takes, and ticks by
+# default (a box without arg-set, XScreenSaver's rule) just the layers on by default.
+#   third argument: the settings description, linux/arcveil3d.xml
 source "$(dirname "$0")/xvfb-lib.sh"
+XML="$3"
+xmllint --xpath '//@arg | //@arg-set | //@arg-unset' "$XML" | sed -n 's/^ *arg[a-z-]*="\([^"]*\)"$/\1/p' >"$WORK/args"
+while read -r arg; do
+  "$SAVER" ${arg//%/20000} --help >/dev/null || fail "the settings description passes '$arg', which is refused"
+done <"$WORK/args"
+[ "$(xmllint --xpath '//boolean[not(@arg-set)]/@id' "$XML" | tr -d '\n')" = ' id="rain" id="cross" id="hieroglyphs"' ] ||
+  fail "the boxes ticked by default are not the layers on by default"
 start_xvfb 320x240
 
 start_saver options -window -geometry 80x60-10+20 -visual default --install -noinstall --mono -pair --sync \

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The stand-alone saver (-s, --s or /S, anywhere on the line): a full-screen window on
-# the current desktop mode with the pointer hidden, that ends at once, whatever -delay,
-# at a pointer move away from where the pointer was when it started, a key, a button
-# (not the wheel) or a loss of focus.
+# the current desktop mode, that ends at once, whatever -delay, at a pointer move away
+# from where the pointer was when it started, a key, a button (not the wheel) or a loss
+# of focus.
 source "$(dirname "$0")/xvfb-lib.sh"
 start_xvfb 160x120
 start_host other 32x24 # another client's window, to take the focus away
@@ -18,7 +18,6 @@ while IFS='|' read -r name options before input; do
   eventually 15 focused || fail "$name: no focused full-screen window"
   if [ "$name" = move ]; then
     wait_scene "$SAVER_WINDOW" standalone 160x120
-    "$XWIN" cursor | grep -qx 'cursor hidden' || fail "the pointer shows over the saver"
   fi
   sleep 0.3
   if [ -n "$before" ]; then
