@@ -121,10 +121,12 @@ public:
         }
         return found;
     }
-    HWND Dialog(const char* caption) const { return Windows(caption).empty() ? nullptr : Windows(caption)[0]; }
-    HWND Saver() const { return Windows(nullptr, true).empty() ? nullptr : Windows(nullptr, true)[0]; }
+    // One look each: a window may go between two.
+    HWND Dialog(const char* caption) const { return First(Windows(caption)); }
+    HWND Saver() const { return First(Windows(nullptr, true)); }
 
 private:
+    static HWND First(const std::vector<HWND>& windows) { return windows.empty() ? nullptr : windows[0]; }
     PROCESS_INFORMATION m_info{};
 };
 

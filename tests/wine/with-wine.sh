@@ -38,8 +38,11 @@ export DISPLAY=":$(head -n1 "$work/display")"
 mkdir -p "$WINEPREFIX"
 "$WINESERVER" -p
 [ -f "$WINEPREFIX/system.reg" ] || timeout 180 "$WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
-# Without a window manager closing a window waits 2 s unless Wine manages none; no sound card.
+# Without a window manager closing a window waits 2 s unless Wine manages none; no sound
+# card; a program that crashes ends at once instead of waiting in a debugger.
 printf '%s\n' REGEDIT4 '' '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
-  '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Audio"=""' >"$work/settings.reg"
+  '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Audio"=""' '' \
+  '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]' '"Auto"="1"' '"Debugger"=""' \
+  >"$work/settings.reg"
 timeout 60 "$WINE" regedit /S "Z:${work//\//\\}\\settings.reg" </dev/null >/dev/null 2>&1 || true
 "$@"
