@@ -25,8 +25,6 @@ struct WaveInfo {
     const unsigned char* samples = nullptr; // the "data" chunk's body
     std::size_t sampleBytes = 0;
     std::vector<WaveChunk> chunks;          // every chunk, in stored order
-
-    std::size_t FrameCount() const { return blockAlign ? sampleBytes / blockAlign : 0; }
 };
 
 // Refuses (nullopt) anything that is not RIFF/WAVE, whose RIFF size disagrees with the

@@ -23,8 +23,6 @@ public:
     void OnFocusIn() { m_hadFocus = true; }
     bool OnFocusOut() const { return m_hadFocus; }
 
-    bool HasFirstPosition() const { return m_haveFirst; }
-
 private:
     bool m_haveFirst = false;
     int m_firstX = -1;

@@ -142,7 +142,6 @@ public:
 
     // Where the profile lives: HKCU\Software\<company>\<application name>.
     void SetRegistryKey(const char* company);
-    const std::string& AppName() const { return m_appName; }
     IProfileStore& Profile();
 
 private:

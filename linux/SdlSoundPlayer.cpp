@@ -48,7 +48,6 @@ void SDLCALL CSdlSoundPlayer::FillAudio(void* user, Uint8* stream, int length)
 {
     auto* player = static_cast<CSdlSoundPlayer*>(user);
     player->m_loop->Fill(stream, static_cast<std::size_t>(length));
-    player->m_played += static_cast<unsigned long long>(length);
 }
 
 CSdlSoundPlayer::~CSdlSoundPlayer()
@@ -60,7 +59,6 @@ void CSdlSoundPlayer::PlayLoop(int resourceId)
 {
     // Starting a sound ends the one that was playing, as on Windows.
     Stop();
-    m_played = 0;
     const auto resource = FindRawResource(resourceId);
     if (!resource)
         return;

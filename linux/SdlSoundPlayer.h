@@ -4,7 +4,6 @@
 // that is not PCM WAVE, or no audio device means no sound and no message.
 #include <SDL.h>
 
-#include <atomic>
 #include <memory>
 
 #include "linux/WaveLoop.h"
@@ -20,13 +19,9 @@ public:
     void PlayLoop(int resourceId) override;
     void Stop() override;
 
-    // Sample bytes handed to the device since the last PlayLoop (tests, diagnostics).
-    unsigned long long BytesPlayed() const { return m_played; }
-
 private:
     static void SDLCALL FillAudio(void* user, Uint8* stream, int length);
 
     SDL_AudioDeviceID m_device = 0;
     std::unique_ptr<CWaveLoop> m_loop;
-    std::atomic<unsigned long long> m_played{0};
 };

@@ -10,8 +10,6 @@ public:
     CWaveLoop(const unsigned char* samples, std::size_t sampleBytes, std::size_t frameBytes);
 
     void Fill(unsigned char* out, std::size_t length);
-    std::size_t Position() const { return m_position; }
-    std::size_t LoopBytes() const { return m_length; }
 
 private:
     const unsigned char* m_samples;
