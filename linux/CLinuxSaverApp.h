@@ -1,7 +1,7 @@
 #pragma once
 // The Linux saver's application: reads the command line and the settings, runs the
 // chosen kind of window until it ends, and reports any failure in one line on stderr
-// (linux/FailureReport.h). Run returns the exit status (app/ProgramOptions.h's kExit*).
+// (linux/FailureReport.h). Run returns the exit status (app/ProgramOptions.h's kSaverExit*).
 #include <optional>
 #include <string>
 #include <vector>

@@ -6,10 +6,10 @@
 // The file is read once, when the store is made. Writes change the store's copy only;
 // Commit replaces the whole file once, atomically (WriteFileAtomically), so that a
 // crash leaves the old file or the new one, never half of it. A missing file (or
-// folder) is a first run: no values, no problem. What cannot be read (a line that is neither a section,
-// NAME=VALUE, a comment nor blank; a value that is not a 32-bit whole number; a value
-// the caller refuses; an unreadable file) gives the caller's fallback, and each bad
-// line is named once in one warning line (WarningLine).
+// folder) is a first run: no values, no problem. What cannot be read (a line that is
+// neither a section, NAME=VALUE, a comment nor blank; a value that is not a 32-bit
+// whole number; a value the caller refuses; an unreadable file) gives the caller's
+// fallback, and each bad line is named once in one warning line (WarningLine).
 #include <cstdint>
 #include <map>
 #include <string>
