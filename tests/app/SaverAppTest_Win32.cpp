@@ -7,6 +7,7 @@
 #include <doctest/doctest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/CSaverApp_Win32.h"
@@ -73,6 +74,10 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD)
         char text[512] = {};
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
         g_box = BoxSighting{true, IsWindow(g_saver) != FALSE, text, BitsPerPixel()};
+        HWND icon = nullptr; // the box's visible icon control shows the information icon
+        do icon = FindWindowExA(box, icon, "Static", nullptr);
+        while (icon && !(IsWindowVisible(icon) && (GetWindowLongA(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON));
+        CHECK((icon && SendMessageA(icon, STM_GETICON, 0, 0) == LRESULT(LoadIconA(nullptr, IDI_INFORMATION))));
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
 }
@@ -128,15 +133,13 @@ TEST_CASE("the sound goes to the system player: the storm image looping in the b
     const Swapped<BOOL(WINAPI*)(LPCSTR, UINT)> play(__imp_sndPlaySoundA, &RecordedPlay);
     // The start-up installs the player; "/x" asks for no run mode, so it returns at once.
     char* arguments[] = {__argv[0], const_cast<char*>("/x"), nullptr};
-    char** const savedArguments = __argv;
-    __argv = arguments;
+    char** const savedArguments = std::exchange(__argv, arguments);
     __argc = 2;
     CSaverApp().MainLoop();
     __argv = savedArguments;
     __argc = 1;
-    const std::pair<const void*, UINT> loop{FindRawResource(IDR_STORM_SOUND)->data,
-                                            SND_ASYNC | SND_NODEFAULT | SND_MEMORY | SND_LOOP};
-    const std::pair<const void*, UINT> stop{nullptr, 0};
+    const std::pair<const void*, UINT> stop{nullptr, 0},
+        loop{FindRawResource(IDR_STORM_SOUND)->data, SND_ASYNC | SND_NODEFAULT | SND_MEMORY | SND_LOOP};
     for (const int sounds : {1, 0}) {
         CAPTURE(sounds);
         G_Settings = ScreenSizedSettings(1);
@@ -191,8 +194,7 @@ TEST_CASE("the failure report: saver window gone and queue emptied before the bo
         g_callChain = "CSaverApp::InitInstance() -> CDrawWnd::WindowProc()";
         SetTimer(nullptr, 0, 100, LookAtBox);
         app.ReportFailure();
-        // A quit message left in the queue would have ended the box before it showed. (Its
-        // flags and button are seen end to end.)
+        // A quit message left in the queue would have ended the box before it showed.
         REQUIRE(g_box.seen);
         CHECK(g_box.text == "CSaverApp::InitInstance() -> CDrawWnd::WindowProc()\n\n\"Unknown Error\"");
         CHECK_FALSE(g_box.saverAlive);

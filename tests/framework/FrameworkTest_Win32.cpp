@@ -59,8 +59,7 @@ private:
 // The program's dialog template, failing where it is told to.
 class ProbeDialog : public CDialog {
 public:
-    // failIn: the handler that fails.
-    explicit ProbeDialog(const std::string& failIn) : CDialog(IDD_SAVER_DIALOG), m_failIn(failIn) {}
+    explicit ProbeDialog(const std::string& failIn) : CDialog(IDD_SAVER_DIALOG), m_failIn(failIn) {} // the handler to fail
     bool takeFailureAtDestroy = false; // as a handler that catches it would
 
 protected:
