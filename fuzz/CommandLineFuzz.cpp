@@ -6,20 +6,16 @@
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/ProgramOptions.h"
 #include "app/RunMode.h"
+#include "fuzz/Require.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    auto require = [](bool condition) {
-        if (!condition)
-            std::abort();
-    };
     std::vector<std::string> arguments(1);
     for (std::size_t i = 0; i < size && arguments.size() < 256; ++i) {
         if (data[i] == 0)
@@ -41,21 +37,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t at = !first.empty() && (first[0] == '-' || first[0] == '/' || first[0] == ' ') ? 1 : 0;
     const char letter = at < first.size() ? static_cast<char>(std::tolower(static_cast<unsigned char>(first[at]))) : 0;
     const RunMode mode = ChooseRunMode(argc, argv.data());
-    require(mode == (letter == 'c' ? RunMode::Settings
+    Require(mode == (letter == 'c' ? RunMode::Settings
                      : letter == 'p' ? RunMode::Preview
                      : letter == 's' ? RunMode::Saver
                                      : RunMode::None));
     if (const auto host = PreviewHostHandle(argc, argv.data()))
-        require(*host != 0 && arguments[2].find_first_of("123456789") != std::string::npos);
+        Require(*host != 0 && arguments[2].find_first_of("123456789") != std::string::npos);
 
     const std::vector<std::string> options(arguments.begin() + 1, arguments.end());
     for (const Program program : {Program::Saver, Program::Render}) {
         const ParsedOptions parsed = ParseProgramOptions(program, options);
-        require(parsed.options.has_value() == parsed.error.empty());
+        Require(parsed.options.has_value() == parsed.error.empty());
         if (const auto& o = parsed.options) {
-            require(o->width >= 1 && o->width <= 16384 && o->height >= 1 && o->height <= 16384 && o->frames >= 0);
-            require(!o->step || (*o->step >= 0.0 && *o->step <= 3600.0));
-            require(o->target != SaverTarget::WindowId || (o->windowId != 0 && o->windowId <= 0xffffffffUL));
+            Require(o->width >= 1 && o->width <= 16384 && o->height >= 1 && o->height <= 16384 && o->frames >= 0);
+            Require(!o->step || (*o->step >= 0.0 && *o->step <= 3600.0));
+            Require(o->target != SaverTarget::WindowId || (o->windowId != 0 && o->windowId <= 0xffffffffUL));
         }
     }
     return 0;

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <iterator>
 
 #include "app/Settings.h"
+#include "fuzz/Require.h"
 #include "platform/Clock.h"
 #include "platform/CrtRandom.h"
 #include "render/CGLDrawer.h"
@@ -38,10 +38,6 @@ struct Start {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    auto require = [](bool condition) {
-        if (!condition)
-            std::abort();
-    };
     static Start start;
     static CGLDrawer d;
     d = start.initial;
@@ -74,13 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const double lightningBehind = d.m_lightningClock - d.m_lightningDone;
         const double flashBehind = d.m_flashClock - d.m_flashDone;
         const double drift = CloudTextureOffset(d.m_sceneTime);
-        require(std::fabs(d.m_frameTime - step) < 1e-6 && std::fabs(d.m_sceneTime - sceneBefore - step) < 1e-6);
-        require(lightningBehind > -1e-6 && lightningBehind < d.m_lightningStep + 1e-6);
-        require(flashBehind > -1e-6 && flashBehind < d.m_flashStep + 1e-6);
-        require(d.m_glyphScroll >= 0.0 && d.m_glyphScroll < 47.0 && drift >= 0.0 && drift < 1.0);
-        require(rgl::Errors() == 0);
+        Require(std::fabs(d.m_frameTime - step) < 1e-6 && std::fabs(d.m_sceneTime - sceneBefore - step) < 1e-6);
+        Require(lightningBehind > -1e-6 && lightningBehind < d.m_lightningStep + 1e-6);
+        Require(flashBehind > -1e-6 && flashBehind < d.m_flashStep + 1e-6);
+        Require(d.m_glyphScroll >= 0.0 && d.m_glyphScroll < 47.0 && drift >= 0.0 && drift < 1.0);
+        Require(rgl::Errors() == 0);
         for (const Vec3& drop : g_rainDrops)
-            require(drop.z >= -2.0f && drop.z <= 20.0f);
+            Require(drop.z >= -2.0f && drop.z <= 20.0f);
     }
     return 0;
 }

@@ -7,25 +7,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "assets/WaveFile.h"
+#include "fuzz/Require.h"
 #include "linux/SaverSettings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    auto require = [](bool condition) {
-        if (!condition)
-            std::abort();
-    };
     if (size-- == 0)
         return 0;
     if ((*data++ & 1) == 0) {
         if (const auto wave = ParseWave(data, size)) {
-            require(!wave->samples || (wave->samples >= data && wave->samples + wave->sampleBytes <= data + size));
+            Require(!wave->samples || (wave->samples >= data && wave->samples + wave->sampleBytes <= data + size));
             for (const WaveChunk& chunk : wave->chunks)
-                require(chunk.offset + 8 <= size && chunk.size <= size - chunk.offset - 8);
+                Require(chunk.offset + 8 <= size && chunk.size <= size - chunk.offset - 8);
         }
         return 0;
     }
@@ -38,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CFileProfileStore store(path);
     ReadSettingsFile(store, settings);
     const std::string warning = store.WarningLine();
-    require(warning.empty() || warning.find('\n') == warning.size() - 1);
+    Require(warning.empty() || warning.find('\n') == warning.size() - 1);
     for (const auto& descriptor : kSettingDescriptors)
-        require(descriptor.Allows(settings.*descriptor.field));
+        Require(descriptor.Allows(settings.*descriptor.field));
     std::remove(path.c_str());
     return 0;
 }

@@ -4,9 +4,9 @@
 // are four, and missing otherwise.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
+#include "fuzz/Require.h"
 #include "platform/RegistryValue.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -25,7 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool four = result == kRegistryQuerySucceeded && length == 4;
     std::int32_t stored = 0;
     std::memcpy(&stored, data + 2, four ? 4 : 0); // the machines here are little-endian
-    if (setting.has_value() != four || (four && *setting != stored))
-        std::abort();
+    Require(setting.has_value() == four && (!four || *setting == stored));
     return 0;
 }
