@@ -4,15 +4,13 @@
 // against. The triangle matters: a clear alone never starts the driver's shader
 // compiler, which any drawing program pays for (on llvmpipe about 19 MiB and 40 ms).
 //   arcveil3d-egl-baseline [WIDTH HEIGHT]   (default 1024 768)
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 
 #include "platform/EglPbufferContext_Linux.h"
 #include "render/GLHeaders.h"
-#include "tools/render/ProcessClock.h"
+#include "tools/render/ProcessFigures.h"
 
 int main(int argc, char** argv)
 {
@@ -32,10 +30,8 @@ int main(int argc, char** argv)
         glEnd();
         glFinish();
         const double firstFrame = SecondsSinceProcessStart();
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
         std::printf("first_frame_s %.3f\n", firstFrame);
-        std::printf("peak_rss_mib %.1f\n", usage.ru_maxrss / 1024.0);
+        std::printf("peak_rss_mib %.1f\n", PeakRssMib());
         std::printf("renderer %s\n", context.Driver().c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "arcveil3d-egl-baseline: %s\n", e.what());

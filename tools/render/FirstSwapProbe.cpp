@@ -5,11 +5,10 @@
 // program.
 #include <GL/glx.h>
 #include <dlfcn.h>
-#include <sys/resource.h>
 
 #include <cstdio>
 
-#include "tools/render/ProcessClock.h"
+#include "tools/render/ProcessFigures.h"
 
 extern "C" void glXSwapBuffers(Display* display, GLXDrawable drawable)
 {
@@ -22,7 +21,5 @@ extern "C" void glXSwapBuffers(Display* display, GLXDrawable drawable)
     shown = true;
     glFinish();
     const double firstFrame = SecondsSinceProcessStart();
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::fprintf(stderr, "first_frame_s %.3f\npeak_rss_mib %.1f\n", firstFrame, usage.ru_maxrss / 1024.0);
+    std::fprintf(stderr, "first_frame_s %.3f\npeak_rss_mib %.1f\n", firstFrame, PeakRssMib());
 }

@@ -26,7 +26,7 @@
 #include "tools/PngFile.h"
 #include "tools/render/FragmentCounter.h"
 #include "tools/render/FrameFiles.h"
-#include "tools/render/ProcessClock.h"
+#include "tools/render/ProcessFigures.h"
 #include "tools/render/ReadFrame.h"
 
 namespace {
@@ -158,8 +158,6 @@ int Run(const ProgramOptions& options)
     const KernelWork kernelEnd = KernelWorkSoFar();
 
     if (options.bench) {
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
         std::printf("frames %d\n", frames);
         std::printf("fps %.2f\n", wall > 0 ? frames / wall : 0.0);
         std::printf("thread_cpu_ms_per_frame %.3f\n", threadCpu * 1000.0 / frames);
@@ -176,7 +174,7 @@ int Run(const ProgramOptions& options)
             std::printf("fragments_per_frame n/a\nfragments_per_pixel n/a\n");
         }
         std::printf("first_frame_s %.3f\n", firstFrame);
-        std::printf("peak_rss_mib %.1f\n", usage.ru_maxrss / 1024.0);
+        std::printf("peak_rss_mib %.1f\n", PeakRssMib());
         std::printf("renderer %s\n", context->Driver().c_str());
     }
     SetClockSource({});

@@ -1,5 +1,6 @@
-#include "tools/render/ProcessClock.h"
+#include "tools/render/ProcessFigures.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <ctime>
@@ -26,4 +27,11 @@ double SecondsSinceProcessStart()
     clock_gettime(CLOCK_BOOTTIME, &now);
     return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9 -
            static_cast<double>(startTicks) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+double PeakRssMib()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // the kernel counts KiB
 }
