@@ -65,7 +65,7 @@ echo "# load at end: $(uptime | sed 's/.*load average: //')"
 
 median() { # median COMBINATION BUILD FIELD
   awk -v key="$1 $2" -v field="$3" '$1 " " $2 == key { print $field }' "$work/runs" | sort -g |
-    awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (v[1] !~ /^[0-9.]+$/) print v[1]; else print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'
+    awk -f "$(dirname "$0")/median.awk"
 }
 
 if [ ${#tools[@]} -eq 2 ]; then

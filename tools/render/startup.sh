@@ -63,7 +63,7 @@ echo "# load at end: $(uptime | sed 's/.*load average: //')"
 
 median() { # median PROGRAM CACHE FIGURE
   awk -v key="$1 $2 $3" '$1 " " $2 " " $3 == key { print $4 }' "$work/figures" | sort -g |
-    awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'
+    awk -f "$(dirname "$0")/median.awk"
 }
 printf '%-16s %-5s | %13s | %12s | %14s | %13s\n' program cache "first frame s" "rss then MiB" "exit s (time)" "peak RSS MiB"
 for program in "${programs[@]}"; do
