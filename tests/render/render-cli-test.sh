@@ -75,7 +75,7 @@ cmp -s "$work/last.png" "$work/f02.png" || fail "the single file is not the last
 # The fragments one small frame shades, exactly, on the driver that made the reference
 # pictures: more means overdraw crept in, fewer that something is no longer drawn.
 "$tool" --size 160x120 --seed 1 --frames 1 --bench >"$work/count.txt" 2>/dev/null || fail "counting bench failed"
-if grep -qxF "renderer $(cat "$reference/RENDERER.txt")" "$work/count.txt"; then
+if [ $exact -eq 1 ]; then
   grep -q "^fragments_per_frame 95040$" "$work/count.txt" || fail "fragments shaded: $(grep fragments_per_frame "$work/count.txt"), expected 95040"
 else
   echo "fragment count not checked: another driver ($(sed -n 's/^renderer //p' "$work/count.txt"))"
