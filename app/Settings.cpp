@@ -46,13 +46,20 @@ void WriteSettings(IProfileStore& store, const SettingsRecord& settings)
         store.WriteProfileInt(kSettingsSection, descriptor.name, settings.*descriptor.field);
 }
 
-std::optional<std::int64_t> ParseWholeNumber(const std::string& text, std::int64_t low, std::int64_t high)
+std::string TrimBlanks(const std::string& text)
 {
     const char* blanks = " \t\r\n";
     const std::size_t first = text.find_first_not_of(blanks);
     if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+std::optional<std::int64_t> ParseWholeNumber(const std::string& text, std::int64_t low, std::int64_t high)
+{
+    const std::string trimmed = TrimBlanks(text);
+    if (trimmed.empty())
         return std::nullopt;
-    const std::string trimmed = text.substr(first, text.find_last_not_of(blanks) - first + 1);
     const bool negative = trimmed[0] == '-';
     std::size_t i = trimmed[0] == '-' || trimmed[0] == '+' ? 1 : 0;
     if (i == trimmed.size())

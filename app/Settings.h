@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/ProfileStore.h"
+#include "resources/ProductInfo.h"
 
 struct SettingsRecord {
     std::int32_t Width = 0;
@@ -25,7 +26,7 @@ struct SettingsRecord {
 // Holds zeros until the settings are loaded at start-up.
 extern SettingsRecord G_Settings;
 
-inline constexpr const char* kSettingsCompanyKey = "Quenmoor Soft.";
+inline constexpr const char* kSettingsCompanyKey = ARCVEIL_COMPANY_NAME;
 // The largest width or height, in pixels, of any picture or window the programs make.
 inline constexpr std::int32_t kMaxPictureSide = 16384;
 inline constexpr const char* kSettingsSection = "Arcveil3D";
@@ -54,6 +55,10 @@ SettingsRecord DefaultSettings();
 void ReadSettings(IProfileStore& store, SettingsRecord& settings);
 // All nine values; a refused write does not stop the others.
 void WriteSettings(IProfileStore& store, const SettingsRecord& settings);
+
+// The text without the blanks around it (spaces, tabs, carriage returns, line feeds), as
+// every reader of settings and options takes its words.
+std::string TrimBlanks(const std::string& text);
 
 // A decimal whole number from low to high, with one optional sign and nothing around it
 // but blanks; null otherwise.

@@ -1,7 +1,7 @@
 #pragma once
 // Strings drawn as textured squares cut from a 16 x 16 glyph atlas, in the unit square
 // that covers the viewport (x from the left, y downward from the top).
-#include "render/GLHeaders.h"
+#include "platform/GLHeaders.h"
 
 class CGLFont {
 public:

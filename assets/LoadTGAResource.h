@@ -1,7 +1,7 @@
 #pragma once
 // Textures from the TGA images stored as raw-data resources. Failures are silent:
 // the texture name stays 0 and drawing falls back to untextured blocks.
-#include "render/GLHeaders.h"
+#include "platform/GLHeaders.h"
 
 // Decodes resource `resourceId` (raw-data resource, found through the resources seam)
 // and uploads it as an RGBA texture bound to GL_TEXTURE_2D; smooth selects GL_LINEAR

@@ -23,6 +23,9 @@ public:
     // Null when index is not below the count; a negative index converts to a huge one.
     const ModeDescription* GetModeDescription(unsigned index) const;
 
+    // The switch: defined only in the Windows program (CDisplay_Win32.cpp). The native
+    // build declares it here with the list but has no definition, so a call from
+    // portable or Linux code fails to link.
     // True when the display accepted the mode; a temporary change, not stored.
     static bool SetMode(int width, int height, int bitsPerPixel);
     // Back to the desktop's stored mode; harmless when nothing was switched.

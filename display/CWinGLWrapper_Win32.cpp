@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "render/GLHeaders.h"
+#include "platform/GLHeaders.h"
 
 CWinGLWrapper::CWinGLWrapper() : m_hDC(nullptr), m_hWnd(nullptr), m_hRC(nullptr)
 {

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramOptions.h"
 #include "app/RunMode.h"
 #include "fuzz/Require.h"
+#include "linux/SaverOptions.h"
+#include "tools/render/RenderOptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -45,14 +46,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(*host != 0 && arguments[2].find_first_of("123456789") != std::string::npos);
 
     const std::vector<std::string> options(arguments.begin() + 1, arguments.end());
-    for (const Program program : {Program::Saver, Program::Render}) {
-        const ParsedOptions parsed = ParseProgramOptions(program, options);
+    const auto common = [](const auto& parsed) {
         Require(parsed.options.has_value() == parsed.error.empty());
         if (const auto& o = parsed.options) {
             Require(o->width >= 1 && o->width <= 16384 && o->height >= 1 && o->height <= 16384 && o->frames >= 0);
             Require(!o->step || (*o->step >= 0.0 && *o->step <= 3600.0));
-            Require(o->target != SaverTarget::WindowId || (o->windowId != 0 && o->windowId <= 0xffffffffUL));
         }
-    }
+    };
+    const auto saver = ParseSaverOptions(options);
+    common(saver);
+    if (const auto& o = saver.options)
+        Require(o->target != SaverTarget::WindowId || (o->windowId != 0 && o->windowId <= 0xffffffffUL));
+    common(ParseRenderOptions(options));
     return 0;
 }

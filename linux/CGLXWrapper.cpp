@@ -1,21 +1,10 @@
 #include "linux/CGLXWrapper.h"
 
-#include <cstring>
 #include <initializer_list>
 
-namespace {
+#include "platform/ExtensionList_Linux.h"
 
-// Whether a space-separated extension list names the extension exactly
-// ("GLX_EXT_swap_control" is not "GLX_EXT_swap_control_tear").
-bool Names(const char* list, const char* extension)
-{
-    const std::size_t length = std::strlen(extension);
-    for (const char* at = list; at != nullptr && (at = std::strstr(at, extension)) != nullptr; at += length) {
-        if ((at == list || at[-1] == ' ') && (at[length] == ' ' || at[length] == '\0'))
-            return true;
-    }
-    return false;
-}
+namespace {
 
 template <typename Function>
 Function Lookup(const char* name)
@@ -31,19 +20,19 @@ void SwapOncePerRefresh(Display* display, int screen, GLXDrawable drawable)
     using SwapEXT = void (*)(Display*, GLXDrawable, int);
     using SwapMESA = int (*)(unsigned int);
     using SwapSGI = int (*)(int);
-    if (Names(extensions, "GLX_EXT_swap_control")) {
+    if (ExtensionListNames(extensions, "GLX_EXT_swap_control")) {
         if (auto swap = Lookup<SwapEXT>("glXSwapIntervalEXT")) {
             swap(display, drawable, 1);
             return;
         }
     }
-    if (Names(extensions, "GLX_MESA_swap_control")) {
+    if (ExtensionListNames(extensions, "GLX_MESA_swap_control")) {
         if (auto swap = Lookup<SwapMESA>("glXSwapIntervalMESA")) {
             swap(1);
             return;
         }
     }
-    if (Names(extensions, "GLX_SGI_swap_control")) {
+    if (ExtensionListNames(extensions, "GLX_SGI_swap_control")) {
         if (auto swap = Lookup<SwapSGI>("glXSwapIntervalSGI"))
             swap(1);
     }

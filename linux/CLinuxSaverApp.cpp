@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 
 #include "app/CallChain.h"
 #include "app/Settings.h"
@@ -10,9 +11,9 @@
 #include "linux/FailureReport.h"
 #include "linux/LinuxErrors.h"
 #include "linux/SaverSettings.h"
+#include "native/FixedStepClock.h"
 #include "platform/Clock.h"
 #include "platform/CrtRandom.h"
-#include "platform/FixedStepClock.h"
 #include "platform/Sound.h"
 
 CLinuxSaverApp::CLinuxSaverApp()
@@ -28,13 +29,13 @@ CLinuxSaverApp::~CLinuxSaverApp()
 int CLinuxSaverApp::Run(const std::string& programPath, const std::vector<std::string>& args)
 {
     m_programPath = programPath;
-    const ParsedOptions parsed = ParseProgramOptions(Program::Saver, args);
+    const auto parsed = ParseSaverOptions(args);
     if (!parsed.options) {
         std::fprintf(stderr, "arcveil3d: %s (arcveil3d --help lists the options)\n", parsed.error.c_str());
         return kSaverExitRefused;
     }
     if (parsed.options->help) {
-        std::fputs(ProgramUsage(Program::Saver, "arcveil3d").c_str(), stdout);
+        std::fputs(SaverUsage("arcveil3d").c_str(), stdout);
         return kSaverExitNormal;
     }
     // The report's own failures are swallowed: there is nothing left to tell them with.
@@ -55,7 +56,7 @@ int CLinuxSaverApp::Run(const std::string& programPath, const std::vector<std::s
     return kSaverExitFailure;
 }
 
-void CLinuxSaverApp::MainLoop(const ProgramOptions& options)
+void CLinuxSaverApp::MainLoop(const SaverOptions& options)
 {
     CHAIN_OPERATION("CLinuxSaverApp::MainLoop");
     CrtSrand(options.seed ? *options.seed : ClockMilliseconds());
@@ -65,25 +66,23 @@ void CLinuxSaverApp::MainLoop(const ProgramOptions& options)
         return;
     }
 
-    // A fixed step makes runs repeatable: the clock starts at 0 and advances by the
-    // step before each frame.
-    std::uint32_t fixedClock = 0;
+    // A fixed step makes runs repeatable.
+    std::optional<CFixedStepClock> fixedClock;
     if (options.step)
-        SetClockSource([&fixedClock] { return fixedClock; });
+        fixedClock.emplace(*options.step);
 
     CXSaverWnd window(options);
     window.Create();
     for (std::int64_t frame = 1; window.WaitForFrame(frame == 1 ? 0 : options.delayMicroseconds); ++frame) {
-        if (options.step)
-            fixedClock = FixedStepMilliseconds(frame, *options.step);
+        if (fixedClock)
+            fixedClock->BeforeFrame(frame);
         window.DrawFrame();
         if (options.frames != 0 && frame >= options.frames)
             break;
     }
-    SetClockSource({});
 }
 
-void CLinuxSaverApp::LoadSettings(const ProgramOptions& options)
+void CLinuxSaverApp::LoadSettings(const SaverOptions& options)
 {
     CHAIN_OPERATION("CLinuxSaverApp::LoadSettings");
     G_Settings = LinuxDefaultSettings();

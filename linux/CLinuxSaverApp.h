@@ -1,12 +1,12 @@
 #pragma once
 // The Linux saver's application: reads the command line and the settings, runs the
 // chosen kind of window until it ends, and reports any failure in one line on stderr
-// (linux/FailureReport.h). Run returns the exit status (app/ProgramOptions.h's kSaverExit*).
+// (linux/FailureReport.h). Run returns the exit status (linux/SaverOptions.h's kSaverExit*).
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/ProgramOptions.h"
+#include "linux/SaverOptions.h"
 #include "linux/SdlSoundPlayer.h"
 #include "linux/SettingsFile.h"
 
@@ -21,8 +21,8 @@ public:
     int Run(const std::string& programPath, const std::vector<std::string>& args);
 
 private:
-    void MainLoop(const ProgramOptions& options);
-    void LoadSettings(const ProgramOptions& options);
+    void MainLoop(const SaverOptions& options);
+    void LoadSettings(const SaverOptions& options);
     void SaveSettings();
 
     std::string m_programPath;

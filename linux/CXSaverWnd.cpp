@@ -1,19 +1,20 @@
+// The saver window's set-up and end: the display, the kind of window, its visual and
+// context, the window manager's properties, focus and pointer (CXSaverWnd_Pump.cpp has
+// the events and the pacing).
 #include "linux/CXSaverWnd.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <poll.h>
 #include <unistd.h>
 
 #include "app/CallChain.h"
 #include "app/Settings.h"
 #include "linux/LinuxErrors.h"
+#include "platform/GLHeaders.h"
 #include "platform/Sound.h"
-#include "render/GLHeaders.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -43,17 +44,9 @@ bool XRequestFailed(Display* display, int errorsBefore)
     return g_xErrors != errorsBefore;
 }
 
-// Waits until the X connection has data or the time is up (negative: no limit).
-void WaitOnConnection(Display* display, long long microseconds)
-{
-    pollfd connection {ConnectionNumber(display), POLLIN, 0};
-    const timespec limit {static_cast<time_t>(microseconds / 1000000), static_cast<long>(microseconds % 1000000) * 1000};
-    ppoll(&connection, 1, microseconds < 0 ? nullptr : &limit, nullptr);
-}
-
 } // namespace
 
-CXSaverWnd::CXSaverWnd(const ProgramOptions& options) : m_options(options) {}
+CXSaverWnd::CXSaverWnd(const SaverOptions& options) : m_options(options) {}
 
 CXSaverWnd::~CXSaverWnd()
 {
@@ -284,126 +277,6 @@ void CXSaverWnd::TakeFocusAndPointer()
     if (XQueryPointer(m_display, m_target, &rootReturn, &childReturn, &rootX, &rootY, &winX, &winY, &buttons))
         m_endRule.OnPointerAt(rootX, rootY);
     XSync(m_display, False);
-}
-
-bool CXSaverWnd::WaitForFrame(long delayMicroseconds)
-{
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point due = Clock::now() + std::chrono::microseconds(delayMicroseconds);
-    for (;;) {
-        HandlePendingEvents();
-        if (m_ended)
-            return false;
-        long long left = -1; // a window that cannot be seen waits for the events that show it
-        if (CanBeSeen()) {
-            left = std::chrono::duration_cast<std::chrono::microseconds>(due - Clock::now()).count();
-            if (left <= 0)
-                return true;
-        }
-        WaitOnConnection(m_display, left);
-    }
-}
-
-void CXSaverWnd::HandlePendingEvents()
-{
-    while (!m_ended && XPending(m_display) > 0) {
-        XEvent event;
-        XNextEvent(m_display, &event);
-        HandleEvent(event);
-    }
-}
-
-void CXSaverWnd::HandleEvent(const XEvent& event)
-{
-    const bool standAlone = m_options.target == SaverTarget::StandAlone;
-    const Window sized = m_host != 0 ? m_host : m_target;
-    switch (event.type) {
-    case ConfigureNotify:
-        if (event.xconfigure.window == sized)
-            Resize(event.xconfigure.width, event.xconfigure.height);
-        break;
-    case MapNotify:
-        if (event.xmap.window == sized)
-            m_viewable = true;
-        break;
-    case UnmapNotify:
-        if (event.xunmap.window == sized)
-            m_viewable = false;
-        break;
-    case VisibilityNotify:
-        // Only a viewable window has a visibility.
-        if (event.xvisibility.window == m_target) {
-            m_viewable = true;
-            m_obscured = event.xvisibility.state == VisibilityFullyObscured;
-        }
-        break;
-    case DestroyNotify:
-        if (event.xdestroywindow.window == m_host || event.xdestroywindow.window == m_target) {
-            if (event.xdestroywindow.window == m_target)
-                m_target = 0;
-            m_ended = true;
-        }
-        break;
-    case ClientMessage:
-        if (m_deleteWindow != 0 && static_cast<Atom>(event.xclient.data.l[0]) == m_deleteWindow)
-            m_ended = true;
-        break;
-    case MotionNotify:
-        if (standAlone && m_endRule.OnPointerAt(event.xmotion.x_root, event.xmotion.y_root))
-            m_ended = true;
-        break;
-    case EnterNotify:
-        if (standAlone && m_endRule.OnPointerAt(event.xcrossing.x_root, event.xcrossing.y_root))
-            m_ended = true;
-        break;
-    case ButtonPress:
-        if (standAlone && m_endRule.OnButtonPress(event.xbutton.button))
-            m_ended = true;
-        break;
-    case KeyPress:
-        if (standAlone && m_endRule.OnKeyPress())
-            m_ended = true;
-        break;
-    case FocusIn:
-        if (event.xfocus.detail != NotifyPointer)
-            m_endRule.OnFocusIn();
-        break;
-    case FocusOut:
-        // Focus passing to a child or following the pointer is no loss, and neither is
-        // the end of someone's keyboard grab.
-        if (standAlone && event.xfocus.mode != NotifyUngrab && event.xfocus.detail != NotifyInferior &&
-            event.xfocus.detail != NotifyPointer && m_endRule.OnFocusOut())
-            m_ended = true;
-        break;
-    default:
-        break;
-    }
-}
-
-void CXSaverWnd::Resize(int width, int height)
-{
-    if (width == m_width && height == m_height)
-        return;
-    m_width = width;
-    m_height = height;
-    if (m_ownsTarget && m_host != 0)
-        XResizeWindow(m_display, m_target, static_cast<unsigned>(width), static_cast<unsigned>(height));
-    m_viewportStale = true;
-}
-
-void CXSaverWnd::DrawFrame()
-{
-    CHAIN_OPERATION("CXSaverWnd::DrawFrame");
-    if (!m_wrapper.Ready())
-        return;
-    if (m_viewportStale) {
-        glViewport(0, 0, m_width, m_height);
-        m_viewportStale = false;
-    }
-    m_drawer.Draw();
-    if (m_fps)
-        m_fps->Draw(m_width, m_height);
-    m_wrapper.Show();
 }
 
 void CXSaverWnd::Destroy()

@@ -1,6 +1,6 @@
 #pragma once
 // The Linux saver's drawing window: an X window with a GLX context and the scene
-// renderer, in one of four kinds (app/ProgramOptions.h):
+// renderer, in one of four kinds (linux/SaverOptions.h):
 //  - a window of its own (-window), placed by -geometry, closed by the window manager;
 //  - a foreign window (-window-id, or -root's $XSCREENSAVER_WINDOW or root window),
 //    which it only draws into and whose size it follows; the program that owns the
@@ -19,15 +19,15 @@
 
 #include <memory>
 
-#include "app/ProgramOptions.h"
 #include "display/InputEndRule.h"
 #include "linux/CGLXWrapper.h"
 #include "linux/FpsOverlay.h"
+#include "linux/SaverOptions.h"
 #include "render/CGLDrawer.h"
 
 class CXSaverWnd {
 public:
-    explicit CXSaverWnd(const ProgramOptions& options);
+    explicit CXSaverWnd(const SaverOptions& options);
     ~CXSaverWnd();
     CXSaverWnd(const CXSaverWnd&) = delete;
     CXSaverWnd& operator=(const CXSaverWnd&) = delete;
@@ -57,7 +57,7 @@ private:
     void Resize(int width, int height);
     void Destroy();
 
-    ProgramOptions m_options;
+    SaverOptions m_options;
     Display* m_display = nullptr;
     Window m_target = 0;     // the window the scene is drawn in
     Window m_host = 0;       // the foreign window, when drawing for one

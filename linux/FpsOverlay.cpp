@@ -4,7 +4,7 @@
 #include <ctime>
 #include <initializer_list>
 
-#include "render/GLHeaders.h"
+#include "platform/GLHeaders.h"
 #include "resources/ResourceIds.h"
 
 namespace {

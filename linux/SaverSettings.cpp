@@ -41,7 +41,7 @@ SettingsRecord LinuxDefaultSettings()
     return settings;
 }
 
-bool ReadsSettingsFile(const ProgramOptions& options)
+bool ReadsSettingsFile(const SaverOptions& options)
 {
     return options.saveSettings || (options.target != SaverTarget::Root && options.target != SaverTarget::WindowId);
 }
@@ -59,7 +59,7 @@ std::vector<std::string> OldSettingsFilePaths(const char* xdgConfigHome, const c
     const auto base = ConfigHome(xdgConfigHome, home);
     if (!base)
         return {};
-    const std::string company = *base + "/Quenmoor Soft./";
+    const std::string company = *base + "/" + kSettingsCompanyKey + "/";
     std::vector<std::string> paths = {company + ProgramNameFromPath(argv0) + "/settings.ini"};
     if (ProgramNameFromPath(argv0) != "arcveil3d")
         paths.push_back(company + "arcveil3d/settings.ini");

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramOptions.h"
 #include "app/Settings.h"
+#include "linux/SaverOptions.h"
 #include "linux/SettingsFile.h"
 
 // The shared defaults, but silent: XScreenSaver's modules make no sound unless asked.
@@ -19,7 +19,7 @@ SettingsRecord LinuxDefaultSettings();
 // Under XScreenSaver (-root, -window-id) the command line is the only source: the
 // daemon's settings dialog writes it. Stand-alone, in a window of its own, and for
 // --save, the file applies and the command line overrides it.
-bool ReadsSettingsFile(const ProgramOptions& options);
+bool ReadsSettingsFile(const SaverOptions& options);
 
 // The file's path: under xdgConfigHome when that is an absolute path (the XDG rule),
 // else under home + "/.config"; null when neither is usable.

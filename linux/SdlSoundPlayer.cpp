@@ -72,7 +72,6 @@ void CSdlSoundPlayer::PlayLoop(int resourceId)
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return;
 
-    m_loop = std::make_unique<CWaveLoop>(wave->samples, wave->sampleBytes, wave->blockAlign);
     SDL_AudioSpec wanted {};
     wanted.freq = static_cast<int>(wave->samplesPerSecond);
     wanted.format = FormatOf(*wave);
@@ -80,13 +79,16 @@ void CSdlSoundPlayer::PlayLoop(int resourceId)
     wanted.samples = 4096;
     wanted.callback = FillAudio;
     wanted.userdata = this;
-    // No changes allowed: SDL converts to the device's format itself.
-    m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    // No changes allowed: SDL converts to the device's format itself, and says what
+    // silence is in the format asked for. The device starts paused: no callback runs
+    // before the loop exists.
+    SDL_AudioSpec opened {};
+    m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &opened, 0);
     if (m_device == 0) {
-        m_loop.reset();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return;
     }
+    m_loop = std::make_unique<CWaveLoop>(wave->samples, wave->sampleBytes, wave->blockAlign, opened.silence);
     SDL_PauseAudioDevice(m_device, 0);
 }
 

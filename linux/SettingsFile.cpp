@@ -14,16 +14,6 @@
 
 namespace {
 
-std::string TrimBlanks(const std::string& text)
-{
-    const char* blanks = " \t\r\n";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos)
-        return std::string();
-    const std::size_t last = text.find_last_not_of(blanks);
-    return text.substr(first, last - first + 1);
-}
-
 // A line of the file as a warning quotes it: short, printable, on one line.
 std::string Quote(std::string text)
 {

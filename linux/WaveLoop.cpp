@@ -2,16 +2,16 @@
 
 #include <cstring>
 
-CWaveLoop::CWaveLoop(const unsigned char* samples, std::size_t sampleBytes, std::size_t frameBytes)
-    : m_samples(samples), m_length(frameBytes == 0 ? 0 : sampleBytes - sampleBytes % frameBytes)
+CWaveLoop::CWaveLoop(const unsigned char* samples, std::size_t sampleBytes, std::size_t frameBytes,
+                     unsigned char silence)
+    : m_samples(samples), m_length(frameBytes == 0 ? 0 : sampleBytes - sampleBytes % frameBytes), m_silence(silence)
 {
 }
 
 void CWaveLoop::Fill(unsigned char* out, std::size_t length)
 {
     if (m_length == 0) {
-        // Nothing to loop: unsigned 8-bit silence.
-        std::memset(out, 0x80, length);
+        std::memset(out, m_silence, length);
         return;
     }
     while (length > 0) {

@@ -7,7 +7,9 @@
 class CWaveLoop {
 public:
     // frameBytes: the block alignment; a trailing partial frame is never played.
-    CWaveLoop(const unsigned char* samples, std::size_t sampleBytes, std::size_t frameBytes);
+    // silence: the byte of silence in the samples' format, played when nothing whole is
+    // there to loop.
+    CWaveLoop(const unsigned char* samples, std::size_t sampleBytes, std::size_t frameBytes, unsigned char silence);
 
     void Fill(unsigned char* out, std::size_t length);
 
@@ -15,4 +17,5 @@ private:
     const unsigned char* m_samples;
     std::size_t m_length;
     std::size_t m_position = 0;
+    unsigned char m_silence;
 };

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "linux/CLinuxSaverApp.h"
-#include "platform/HeapSettings_Linux.h"
+#include "native/HeapSettings.h"
 
 int main(int argc, char** argv)
 {

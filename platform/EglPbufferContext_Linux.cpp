@@ -5,8 +5,9 @@
 #include <GL/gl.h>
 
 #include <cstdio>
-#include <cstring>
 #include <stdexcept>
+
+#include "platform/ExtensionList_Linux.h"
 
 namespace {
 
@@ -15,20 +16,6 @@ std::string EglErrorText(const char* what)
     char code[16];
     std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(eglGetError()));
     return std::string("EGL: ") + what + " failed (error " + code + ")";
-}
-
-bool HasExtension(const char* list, const char* name)
-{
-    if (list == nullptr)
-        return false;
-    const std::size_t length = std::strlen(name);
-    for (const char* p = std::strstr(list, name); p != nullptr; p = std::strstr(p + length, name)) {
-        const bool startOk = p == list || p[-1] == ' ';
-        const bool endOk = p[length] == '\0' || p[length] == ' ';
-        if (startOk && endOk)
-            return true;
-    }
-    return false;
 }
 
 // Mesa's surfaceless platform first (software or GPU, no window system), then the
@@ -41,12 +28,12 @@ EGLDisplay OpenHeadlessDisplay()
     if (getPlatformDisplay == nullptr)
         throw std::runtime_error("EGL: no eglGetPlatformDisplayEXT (is an EGL driver such as Mesa installed?)");
 
-    if (HasExtension(clientExtensions, "EGL_MESA_platform_surfaceless")) {
+    if (ExtensionListNames(clientExtensions, "EGL_MESA_platform_surfaceless")) {
         EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
         if (display != EGL_NO_DISPLAY && eglInitialize(display, nullptr, nullptr))
             return display;
     }
-    if (HasExtension(clientExtensions, "EGL_EXT_platform_device")) {
+    if (ExtensionListNames(clientExtensions, "EGL_EXT_platform_device")) {
         auto queryDevices = reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(eglGetProcAddress("eglQueryDevicesEXT"));
         EGLDeviceEXT devices[16];
         EGLint count = 0;

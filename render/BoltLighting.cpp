@@ -4,7 +4,7 @@
 
 #include "render/SceneArrays.h"
 
-void ComputeBoltLighting(double x, double y, const BoltRecord (&bolts)[2], Vec3& color)
+void ComputeBoltLighting(double x, double y, const BoltRecord (&bolts)[kBoltCount], Vec3& color)
 {
     double red = 0.2, green = 0.2, blue = 0.2;
     for (int i = 0; i < kBoltCount; ++i) {

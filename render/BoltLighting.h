@@ -4,4 +4,4 @@
 // point under the bolt's middle; channels clamped to 1. Heights play no part.
 #include "render/CGLDrawer.h"
 
-void ComputeBoltLighting(double x, double y, const BoltRecord (&bolts)[2], Vec3& color);
+void ComputeBoltLighting(double x, double y, const BoltRecord (&bolts)[kBoltCount], Vec3& color);

@@ -13,7 +13,8 @@
 #include <cstdint>
 
 #include "assets/CGLFont.h"
-#include "render/GLHeaders.h"
+#include "platform/GLHeaders.h"
+#include "render/SceneArrays.h"
 #include "render/Vec3.h"
 
 // One lightning strike: from the sky (z = 20) to the ground (z = 0), with its light colour.
@@ -72,7 +73,7 @@ public:
     std::int32_t m_randRing[kRandRingSize];
     std::int32_t m_randIndex;
     Vec3 m_branchTarget;
-    BoltRecord m_bolts[2];
+    BoltRecord m_bolts[kBoltCount];
     char m_glyphRows[kGlyphRowCount][kGlyphRowLength];
     double m_glyphScroll;
 

@@ -27,7 +27,7 @@ const Vec3& GridColor(int j, int k)
 }
 
 // Positions on the cone under the sky; colours from the lit bolts.
-void BuildGrid(const BoltRecord (&bolts)[2])
+void BuildGrid(const BoltRecord (&bolts)[kBoltCount])
 {
     for (int j = 0; j < kGridSide; ++j) {
         for (int k = 0; k < kGridSide; ++k) {

@@ -1,17 +1,30 @@
 #!/usr/bin/env bash
 # Prints every #include of the product's code that crosses folders, then checks the
 # layering rules against them:
-#  - portable code (no _Win32 or _Linux suffix, outside framework/, linux/ and tools/)
-#    includes no Windows header and no platform's file;
+#  - portable code (no _Win32 or _Linux suffix, outside framework/, native/, linux/ and
+#    tools/) includes no Windows header and no platform's file;
 #  - platform/ includes nothing above it; the portable core (app/, display/, assets/,
 #    render/) includes nothing of the programs above it, and the renderer reads only
 #    the settings record and the failure chain from app/;
 #  - framework/ includes nothing above it (only platform/);
-#  - linux/ includes nothing from framework/ and no Windows file.
-# Exit status 1 when a rule is broken.
+#  - native/, the native programs' shell, stands on the portable core and the seams;
+#  - linux/ includes nothing from framework/ and no Windows file;
+#  - no folder includes another that includes it back, directly or round a longer
+#    loop; a folder's _Win32 and _Linux files count as a part of their own (app/'s
+#    Windows start-up stands above display/, its portable rules below).
+# Exit status 1 when a rule is broken; CTest runs it with the native tests.
 #   tools/check-includes.sh            (from anywhere in the checkout)
 set -euo pipefail
-cd "$(git -C "$(dirname "$0")" rev-parse --show-toplevel)"
+cd "$(dirname "$0")/.."
+# The product's sources: git's list in a checkout, every file in a copy without one
+# (tools/mutants/run.sh's scratch tree).
+sources() {
+  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h'
+  else
+    find . -path ./build -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) -print | sed 's#^\./##'
+  fi
+}
 
 windows_headers='<(windows|windowsx|mmsystem|shellapi|tlhelp32|commctrl)\.h>'
 broken=0
@@ -28,7 +41,7 @@ rule() { # rule NAME, the offending lines on stdin
 }
 
 # file:line:#include "folder/name" for every project include of the product's files.
-includes=$(git ls-files -- '*.cpp' '*.h' | grep -Ev '^(tests|fuzz)/' \
+includes=$(sources | grep -Ev '^(tests|fuzz|build)/' | sort \
   | xargs grep -HnE '^#include +[<"]' | sed -E 's/[[:space:]]+$//')
 project=$(printf '%s\n' "$includes" | grep -E ':#include +"[a-z-]+/' || true)
 
@@ -43,7 +56,7 @@ echo
 
 # The checks: an empty grep is a kept rule, not a failure.
 set +e +o pipefail
-portable() { grep -vE '(_Win32|_Linux)\.(h|cpp):|^(framework|linux|tools)/'; }
+portable() { grep -vE '(_Win32|_Linux)\.(h|cpp):|^(framework|native|linux|tools)/'; }
 target_of() { sed -E 's/^([^:]*):[0-9]+:#include +["<]([^">]*)[">].*/\1 -> \2/'; }
 
 printf '%s\n' "$includes" | portable | grep -E "$windows_headers|_Win32\.h\"|_Linux\.h\"|\"framework/" \
@@ -56,6 +69,20 @@ printf '%s\n' "$project" | grep -E '^render/' | target_of | grep -E ' -> app/' \
   | grep -vE ' -> app/(Settings|CallChain)\.h$' | rule "the renderer reads only the settings and the failure chain from app/"
 printf '%s\n' "$project" | grep -E '^framework/' | target_of | grep -vE ' -> (framework|platform)/' \
   | rule "framework/ includes nothing above it"
+printf '%s\n' "$project" | grep -E '^native/' | target_of \
+  | grep -vE ' -> (native|app|display|assets|render|platform|resources)/' \
+  | rule "native/ stands on the portable core and the seams alone"
 printf '%s\n' "$includes" | grep -E '^linux/' | grep -E "$windows_headers|\"framework/|_Win32\.h\"" | target_of \
   | rule "linux/ includes nothing from framework/ and no Windows file"
+
+# Folder parts: "app" for app/'s portable files, "app(Win32)" for its _Win32 ones.
+part() { sed -E 's#^([a-z-]+)/[^ ]*_(Win32|Linux)\.(h|cpp)$#\1(\2)#; s#^([a-z-]+)/[^ ]*$#\1#'; }
+edges=$(printf '%s\n' "$project" | target_of | while read -r from _ to; do
+  a=$(printf '%s\n' "$from" | part) b=$(printf '%s\n' "$to" | part)
+  [ "$a" = "$b" ] || printf '%s %s\n' "$a" "$b"
+done | sort -u)
+echo "Folder parts and what they include:"
+printf '%s\n' "$edges" | awk '{ to[$1] = to[$1] " " $2 } END { for (f in to) printf "  %-18s ->%s\n", f, to[f] }' | sort
+printf '%s\n' "$edges" | tsort 2>&1 >/dev/null | grep -v '^tsort: -: input contains a loop:$' | sed 's/^tsort: //' \
+  | rule "no folder includes another that includes it back (a loop's folders are named)"
 exit $broken

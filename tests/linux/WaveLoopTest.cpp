@@ -12,7 +12,7 @@ TEST_CASE("the loop restarts at the first frame without a gap, never plays a par
     for (const auto& [frameBytes, loopBytes] : {std::pair<std::size_t, std::size_t>{2, 4}, {1, 3}}) {
         for (std::size_t bufferSize : {1u, 3u, 4u, 5u, 13u}) {
             INFO(bufferSize);
-            CWaveLoop loop(samples.data(), frameBytes == 2 ? samples.size() : loopBytes, frameBytes);
+            CWaveLoop loop(samples.data(), frameBytes == 2 ? samples.size() : loopBytes, frameBytes, 0x80);
             std::vector<unsigned char> played, buffer(bufferSize);
             while (played.size() < 40) {
                 loop.Fill(buffer.data(), buffer.size());
@@ -22,9 +22,11 @@ TEST_CASE("the loop restarts at the first frame without a gap, never plays a par
                 REQUIRE(played[i] == samples[i % loopBytes]);
         }
     }
-    // Nothing whole to loop: unsigned 8-bit silence.
-    CWaveLoop empty(samples.data(), 1, 2);
-    std::vector<unsigned char> out(6, 0);
-    empty.Fill(out.data(), out.size());
-    CHECK(out == std::vector<unsigned char>(6, 0x80));
+    // Nothing whole to loop: the format's silence (unsigned 8-bit, signed 16-bit).
+    for (const unsigned char silence : {0x80, 0x00}) {
+        CWaveLoop empty(samples.data(), 1, 2, silence);
+        std::vector<unsigned char> out(6, 0x55);
+        empty.Fill(out.data(), out.size());
+        CHECK(out == std::vector<unsigned char>(6, silence));
+    }
 }

@@ -1,9 +1,8 @@
-// The seams' portable rules: the C runtime's generator, the repeatable run's clock, and
-// what one registry query means as a setting.
+// The seams' portable rules: the C runtime's generator, and what one registry query
+// means as a setting.
 #include <doctest/doctest.h>
 
 #include "platform/CrtRandom.h"
-#include "platform/FixedStepClock.h"
 #include "platform/RegistryValue.h"
 
 TEST_CASE("the generator gives the C runtime's sequence, again after each reseeding")
@@ -12,22 +11,6 @@ TEST_CASE("the generator gives the C runtime's sequence, again after each reseed
         CrtSrand(1);
         for (int expected : {41, 18467, 6334, 26500, 19169})
             CHECK(CrtRand() == expected);
-    }
-}
-
-TEST_CASE("a repeatable run's clock: the exact time of each frame in whole milliseconds, wrapping at 2^32")
-{
-    const struct {
-        long long frame;
-        double step;
-        std::uint32_t ms;
-    } rows[] = {
-        {1, 1.0 / 60, 17},  {2, 1.0 / 60, 33}, {6000, 1.0 / 60, 100000}, {4, 0.0, 0}, {3, 0.0337, 101},
-        {2147483648LL + 5, 0.001, 2147483653u}, {4294967296LL + 17, 0.001, 17}, {2, 3000000.0, 1705032704u},
-    };
-    for (const auto& row : rows) {
-        CAPTURE(row.frame);
-        CHECK(FixedStepMilliseconds(row.frame, row.step) == row.ms);
     }
 }
 

@@ -8,7 +8,7 @@
 // error. It allocates nothing while drawing.
 #include <string>
 
-#include "render/GLHeaders.h"
+#include "platform/GLHeaders.h"
 
 namespace rgl {
 

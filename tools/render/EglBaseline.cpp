@@ -9,7 +9,7 @@
 #include <exception>
 
 #include "platform/EglPbufferContext_Linux.h"
-#include "render/GLHeaders.h"
+#include "platform/GLHeaders.h"
 #include "tools/render/ProcessFigures.h"
 
 int main(int argc, char** argv)

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "render/GLHeaders.h"
+#include "platform/GLHeaders.h"
 
 RgbImage ReadRgbFrame(int width, int height)
 {

@@ -14,20 +14,20 @@
 #include <vector>
 
 #include "app/CallChain.h"
-#include "app/ProgramOptions.h"
 #include "app/Settings.h"
+#include "native/FixedStepClock.h"
+#include "native/HeapSettings.h"
 #include "platform/Clock.h"
-#include "platform/FixedStepClock.h"
 #include "platform/CrtRandom.h"
 #include "platform/EglPbufferContext_Linux.h"
-#include "platform/HeapSettings_Linux.h"
+#include "platform/GLHeaders.h"
 #include "render/CGLDrawer.h"
-#include "render/GLHeaders.h"
 #include "tools/PngFile.h"
 #include "tools/render/FragmentCounter.h"
 #include "tools/render/FrameFiles.h"
 #include "tools/render/ProcessFigures.h"
 #include "tools/render/ReadFrame.h"
+#include "tools/render/RenderOptions.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ private:
     bool m_shown = false;
 };
 
-int Run(const ProgramOptions& options)
+int Run(const RenderOptions& options)
 {
     if (!options.seed) {
         const std::uint32_t seed = ClockMilliseconds();
@@ -114,8 +114,7 @@ int Run(const ProgramOptions& options)
         return kExitNoContext;
     }
 
-    std::uint32_t clockMs = 0;
-    SetClockSource([&clockMs] { return clockMs; });
+    CFixedStepClock clock(*options.step);
 
     auto drawer = std::make_unique<CGLDrawer>();
     drawer->Init();
@@ -132,7 +131,7 @@ int Run(const ProgramOptions& options)
     const double processStart = Seconds(CLOCK_PROCESS_CPUTIME_ID);
     const KernelWork kernelStart = KernelWorkSoFar();
     for (int frame = 0; frame < frames; ++frame) {
-        clockMs = FixedStepMilliseconds(frame + 1, *options.step);
+        clock.BeforeFrame(frame + 1);
         if (fragments)
             fragments->Begin();
         drawer->Draw();
@@ -177,7 +176,6 @@ int Run(const ProgramOptions& options)
         std::printf("peak_rss_mib %.1f\n", PeakRssMib());
         std::printf("renderer %s\n", context->Driver().c_str());
     }
-    SetClockSource({});
     return 0;
 }
 
@@ -186,13 +184,13 @@ int Run(const ProgramOptions& options)
 int main(int argc, char** argv)
 {
     KeepHeapAcrossFrames();
-    const ParsedOptions parsed = ParseProgramOptions(Program::Render, std::vector<std::string>(argv + 1, argv + argc));
+    const auto parsed = ParseRenderOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.options) {
         std::fprintf(stderr, "arcveil3d-render: %s\n", parsed.error.c_str());
         return kExitUsage;
     }
     if (parsed.options->help) {
-        std::fputs(ProgramUsage(Program::Render, "arcveil3d-render").c_str(), stdout);
+        std::fputs(RenderUsage("arcveil3d-render").c_str(), stdout);
         return 0;
     }
     try {

@@ -3,22 +3,21 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramOptions.h"
-#include "tools/render/FrameFiles.h"
+#include "linux/SaverOptions.h"
 
 namespace {
 using Args = std::vector<std::string>;
 
-ProgramOptions Parse(const Args& args)
+SaverOptions Parse(const Args& args)
 {
-    const ParsedOptions parsed = ParseProgramOptions(Program::Saver, args);
+    const auto parsed = ParseSaverOptions(args);
     INFO(parsed.error);
     REQUIRE(parsed.options.has_value());
     return *parsed.options;
 }
 
 // Where -geometry and --size leave the window, written as X writes a geometry.
-std::string Placement(const ProgramOptions& o)
+std::string Placement(const SaverOptions& o)
 {
     std::string text = std::to_string(o.width) + "x" + std::to_string(o.height);
     if (o.position)
@@ -46,7 +45,7 @@ TEST_CASE("targets, in any order, with one or two dashes")
         {{"-S", "-root"}, SaverTarget::Root, 0},
     };
     for (const auto& c : cases) {
-        const ProgramOptions options = Parse(c.args);
+        const SaverOptions options = Parse(c.args);
         CHECK(options.target == c.target);
         CHECK(options.windowId == c.windowId);
     }
@@ -69,7 +68,7 @@ TEST_CASE("refused command lines name the offending argument")
         {{"--frames", "0"}, "'0'"},
     };
     for (const auto& [args, named] : cases) {
-        const ParsedOptions parsed = ParseProgramOptions(Program::Saver, args);
+        const auto parsed = ParseSaverOptions(args);
         INFO(parsed.error);
         CHECK_FALSE(parsed.options.has_value());
         CHECK(parsed.error.find(named) != std::string::npos);
@@ -78,7 +77,7 @@ TEST_CASE("refused command lines name the offending argument")
 
 TEST_CASE("switches and --set become overrides in command-line order; ranges are inclusive")
 {
-    const ProgramOptions options = Parse({"-no-sounds", "-cross", "-low-quality", "--set", "Width=16384", "-set",
+    const SaverOptions options = Parse({"-no-sounds", "-cross", "-low-quality", "--set", "Width=16384", "-set",
                                           "Depth=8", "-high-quality"});
     const std::vector<std::pair<std::string, int>> expected = {
         {"Sounds", 0}, {"Cross", 1}, {"HighQuality", 0}, {"Width", 16384}, {"Depth", 8}, {"HighQuality", 1}};
@@ -97,7 +96,7 @@ TEST_CASE("XScreenSaver's own options")
     CHECK(Parse({"--sync"}).synchronous);
     CHECK(Parse({"-visual", "0x21"}).visualId == 0x21ul);
     CHECK_FALSE(Parse({"-visual", "TrueColor"}).visualId.has_value());
-    const ProgramOptions ignored = Parse({"-install", "--noinstall", "-mono", "-pair"});
+    const SaverOptions ignored = Parse({"-install", "--noinstall", "-mono", "-pair"});
     CHECK(ignored.overrides.empty());
     CHECK(ignored.target == SaverTarget::OwnWindow);
     for (const auto& [geometry, placed] : {std::pair{"640x480+10+20", "640x480+10+20"}, {"=320X200-0-5", "320x200-0-5"},
@@ -107,18 +106,10 @@ TEST_CASE("XScreenSaver's own options")
     }
 }
 
-TEST_CASE("arcveil3d-render: its defaults, both spellings, and one of --out and --bench")
+TEST_CASE("the usage shows the defaults the options start from")
 {
-    const ParsedOptions none = ParseProgramOptions(Program::Render, {"--bench"});
-    REQUIRE(none.options);
-    CHECK(Placement(*none.options) == "1024x768");
-    CHECK((none.options->frames == 1 && *none.options->step == doctest::Approx(1.0 / 60) && !none.options->seed));
-    const ParsedOptions all = ParseProgramOptions(Program::Render, {"--seed=42", "--step", "0", "--out=f%d.png"});
-    REQUIRE(all.options);
-    CHECK((all.options->seed == 42u && all.options->step == 0.0 && all.options->out == "f%d.png"));
-    for (const Args& refused : {Args{}, Args{"--bench", "--out", "a.png"}, Args{"-root", "--bench"}, Args{"--bench=1"}})
-        CHECK_FALSE(ParseProgramOptions(Program::Render, refused).options);
-    for (const auto& [pattern, name] : {std::pair{"out/f%04d.png", "out/f0007.png"}, {"100%.png", "100%.png"}})
-        CHECK(FrameFileName(pattern, 7) == name);
-    CHECK((HasFrameField("a%02d") && !HasFrameField("a%x")));
+    const std::string usage = SaverUsage("arcveil3d");
+    for (const char* shown : {"-size WxH                picture or own window size (default 800x600)\n",
+                              "(default 20000; 0: back to back)\n", "-help                    this text\n"})
+        CHECK(usage.find(shown) != std::string::npos);
 }

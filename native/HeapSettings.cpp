@@ -1,4 +1,4 @@
-#include "platform/HeapSettings_Linux.h"
+#include "native/HeapSettings.h"
 
 #include <malloc.h>
 

@@ -1,0 +1,28 @@
+// arcveil3d-render's command line and the names of its frame files.
+#include <doctest/doctest.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/render/FrameFiles.h"
+#include "tools/render/RenderOptions.h"
+
+namespace {
+using Args = std::vector<std::string>;
+} // namespace
+
+TEST_CASE("arcveil3d-render: its defaults, both spellings, and one of --out and --bench")
+{
+    const auto none = ParseRenderOptions({"--bench"});
+    REQUIRE(none.options);
+    CHECK((none.options->width == 1024 && none.options->height == 768));
+    CHECK((none.options->frames == 1 && *none.options->step == doctest::Approx(1.0 / 60) && !none.options->seed));
+    const auto all = ParseRenderOptions({"--seed=42", "--step", "0", "--out=f%d.png"});
+    REQUIRE(all.options);
+    CHECK((all.options->seed == 42u && all.options->step == 0.0 && all.options->out == "f%d.png"));
+    for (const Args& refused : {Args{}, Args{"--bench", "--out", "a.png"}, Args{"-root", "--bench"}, Args{"--bench=1"}})
+        CHECK_FALSE(ParseRenderOptions(refused).options);
+    for (const auto& [pattern, name] : {std::pair{"out/f%04d.png", "out/f0007.png"}, {"100%.png", "100%.png"}})
+        CHECK(FrameFileName(pattern, 7) == name);
+    CHECK((HasFrameField("a%02d") && !HasFrameField("a%x")));
+}

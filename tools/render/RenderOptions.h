@@ -1,0 +1,21 @@
+#pragma once
+// arcveil3d-render's command line: the options both native programs take
+// (native/OptionTable.h) and the renderer's own, in one table (RenderOptions.cpp) from
+// which the usage is printed too. Exactly one of --out and --bench says what to do.
+#include <string>
+#include <vector>
+
+#include "native/OptionTable.h"
+
+struct RenderOptions : CommonOptions {
+    std::string out; // --out FILE.png; empty: no file
+    bool bench = false;
+};
+
+// What the renderer starts from before its command line is read.
+RenderOptions DefaultRenderOptions();
+
+// args excludes the program name.
+ParsedOptions<RenderOptions> ParseRenderOptions(const std::vector<std::string>& args);
+
+std::string RenderUsage(const char* programName);
