@@ -103,7 +103,21 @@ void CGLDrawer::Init()
     _FlashUpdate();
 }
 
-void CGLDrawer::SetupCamera()
+namespace {
+
+// a cos(angle) + b sin(angle): a turned toward b in their plane, for axes at right angles.
+Vec3 Turned(const Vec3& a, const Vec3& b, double degrees)
+{
+    const double radians = degrees * 3.14159265358979323846 / 180.0;
+    const double c = std::cos(radians);
+    const double s = std::sin(radians);
+    return Vec3{static_cast<float>(a.x * c + b.x * s), static_cast<float>(a.y * c + b.y * s),
+                static_cast<float>(a.z * c + b.z * s)};
+}
+
+} // namespace
+
+void CGLDrawer::SetupCamera(double yaw, double pitch)
 {
     CHAIN_OPERATION("CGLDrawer::SetupCamera");
 
@@ -122,7 +136,6 @@ void CGLDrawer::SetupCamera()
                    static_cast<float>(4.0 * std::sin(t * 0.5) + 5.0)};
     const Vec3 target{0.0f, 0.0f, 5.0f};
     const Vec3 up{0.0f, 0.0f, 1.0f};
-    gluLookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, up.x, up.y, up.z);
 
     Vec3 forward;
     Vec3Sub(target, eye, forward);
@@ -133,6 +146,18 @@ void CGLDrawer::SetupCamera()
     Vec3 cameraUp;
     Vec3Cross(right, forward, cameraUp);
     Vec3Normalize(cameraUp);
+    if (yaw == 0.0 && pitch == 0.0) {
+        gluLookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, up.x, up.y, up.z);
+    } else {
+        // Another monitor's view: turned about the camera's vertical axis, then about its
+        // new horizontal one, so that it meets its neighbour's view edge to edge.
+        const Vec3 turnedForward = Turned(forward, right, yaw);
+        right = Turned(right, forward, -yaw);
+        forward = Turned(turnedForward, cameraUp, pitch);
+        cameraUp = Turned(cameraUp, turnedForward, -pitch);
+        gluLookAt(eye.x, eye.y, eye.z, eye.x + forward.x, eye.y + forward.y, eye.z + forward.z, cameraUp.x,
+                  cameraUp.y, cameraUp.z);
+    }
 
     Vec3Add(cameraUp, right, m_cornerUR);
     Vec3Copy(m_cornerUR, m_cornerLL);

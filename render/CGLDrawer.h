@@ -9,12 +9,18 @@
 //  - construction makes no OpenGL call; Init needs the context current;
 //  - Draw clears, sets its own projection and camera, and leaves every enable switch as
 //    Init left it; it allocates nothing; the viewport is whatever the context has;
+//  - with views set (several monitors, render/SceneViews.h) a frame advances the time
+//    once and draws each view in its own viewport and scissor box, replaying the random
+//    ring for each, then puts the viewport and the scissor box back; without views it
+//    makes no viewport or scissor call at all;
 //  - failures are exceptions that write "CGLDrawer::..." into the call chain.
 #include <cstdint>
+#include <vector>
 
 #include "assets/CGLFont.h"
 #include "platform/GLHeaders.h"
 #include "render/SceneArrays.h"
+#include "render/SceneViews.h"
 #include "render/Vec3.h"
 
 // One lightning strike: from the sky (z = 20) to the ground (z = 0), with its light colour.
@@ -37,9 +43,12 @@ public:
     void Init();
     // One frame: timing and fixed-step timers, clear, camera, scene. Always true.
     bool Draw();
+    // The views of the following frames; none: the one-monitor frame.
+    void SetViews(std::vector<SceneView> views);
 
-    // The frame's steps, in the order Draw runs them.
-    void SetupCamera();
+    // The frame's steps, in the order Draw runs them. The camera turns by yaw and pitch
+    // degrees from the one-monitor camera for a view of another monitor.
+    void SetupCamera(double yaw = 0.0, double pitch = 0.0);
     void DrawGeometry();
 
     // Camera-facing quads with the current texture, colour and blending.
@@ -76,6 +85,7 @@ public:
     BoltRecord m_bolts[kBoltCount];
     char m_glyphRows[kGlyphRowCount][kGlyphRowLength];
     double m_glyphScroll;
+    std::vector<SceneView> m_views;
 
 private:
     void _LightningUpdate();
@@ -84,8 +94,11 @@ private:
 
     // Clock reading, step limit, scene time and both timers (the first steps of Draw).
     void _AdvanceTime();
-    // The optional layers of DrawGeometry.
+    // Each view in its viewport and scissor box.
+    void _DrawViews();
+    // The optional layers of DrawGeometry, and their motion, once a frame after every view.
     void _DrawHieroglyphs();
     void _DrawCrosslines();
     void _DrawRain();
+    void _MoveLayers();
 };

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "app/Settings.h"
 #include "render/BoltLighting.h"
 #include "render/SceneArrays.h"
 
@@ -29,11 +30,6 @@ void CGLDrawer::_DrawHieroglyphs()
         m_font.DrawString(0.75f, y, 0.025f, height, m_glyphRows[row]);
         ++row;
     }
-
-    m_glyphScroll += 10.0 * m_frameTime;
-    // The excess over a whole loop is dropped: the column restarts at exactly 0.
-    if (static_cast<int>(m_glyphScroll) > kVisibleGlyphRows - 1)
-        m_glyphScroll = 0.0;
 }
 
 void CGLDrawer::_DrawCrosslines()
@@ -70,17 +66,32 @@ void CGLDrawer::_DrawRain()
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     const Vec3 streak{0.0f, 0.0f, 2.0f};
-    for (Vec3& drop : g_rainDrops) {
+    for (const Vec3& drop : g_rainDrops) {
         Vec3 color;
         ComputeBoltLighting(drop.x, drop.y, m_bolts, color);
         glColor3fv(&color.x);
         Vec3 top;
         Vec3Add(drop, streak, top);
         LongSprite(top, drop, 0.05f);
-        // Drawn before moved: a frame shows where the previous frame left the drops.
-        drop.z = static_cast<float>(drop.z - 20.0 * m_frameTime);
-        if (drop.z < -2.0f)
-            drop.z = static_cast<float>(drop.z + 22.0);
     }
     glPopAttrib();
+}
+
+void CGLDrawer::_MoveLayers()
+{
+    // Drawn before moved: a frame shows where the previous frame left them. A layer that
+    // is off stands still.
+    if (G_Settings.Hieroglyphs != 0) {
+        m_glyphScroll += 10.0 * m_frameTime;
+        // The excess over a whole loop is dropped: the column restarts at exactly 0.
+        if (static_cast<int>(m_glyphScroll) > kVisibleGlyphRows - 1)
+            m_glyphScroll = 0.0;
+    }
+    if (G_Settings.Rain != 0) {
+        for (Vec3& drop : g_rainDrops) {
+            drop.z = static_cast<float>(drop.z - 20.0 * m_frameTime);
+            if (drop.z < -2.0f)
+                drop.z = static_cast<float>(drop.z + 22.0);
+        }
+    }
 }

@@ -1,6 +1,8 @@
 // Frame timing, the two fixed-step timers, the lightning and flash steps, the random ring.
 #include "render/CGLDrawer.h"
 
+#include <utility>
+
 #include "app/CallChain.h"
 #include "platform/Clock.h"
 #include "platform/CrtRandom.h"
@@ -13,12 +15,44 @@ bool CGLDrawer::Draw()
 
     _AdvanceTime();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // Every frame replays the ring from the start: bolts keep their shape until the
-    // next lightning step.
-    m_randIndex = 0;
-    SetupCamera();
-    DrawGeometry();
+    if (m_views.empty()) {
+        // Every frame replays the ring from the start: bolts keep their shape until the
+        // next lightning step.
+        m_randIndex = 0;
+        SetupCamera();
+        DrawGeometry();
+    } else {
+        _DrawViews();
+    }
+    _MoveLayers();
     return true;
+}
+
+void CGLDrawer::SetViews(std::vector<SceneView> views)
+{
+    m_views = std::move(views);
+}
+
+void CGLDrawer::_DrawViews()
+{
+    GLint viewport[4];
+    GLint scissor[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetIntegerv(GL_SCISSOR_BOX, scissor);
+    // The scissor keeps each view's wide lines off its neighbours, as a window's edge does.
+    glPushAttrib(GL_ENABLE_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    for (const SceneView& view : m_views) {
+        glViewport(view.x, view.y, view.width, view.height);
+        glScissor(view.x, view.y, view.width, view.height);
+        // Every view shows the same bolts: the ring is replayed for each.
+        m_randIndex = 0;
+        SetupCamera(view.yaw, view.pitch);
+        DrawGeometry();
+    }
+    glPopAttrib();
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
 }
 
 void CGLDrawer::_AdvanceTime()

@@ -8,7 +8,7 @@ namespace rgl {
 namespace {
 
 // The switches the core may touch; any other is an error.
-constexpr GLenum kSwitches[] = {GL_DEPTH_TEST, GL_CULL_FACE, GL_TEXTURE_2D, GL_BLEND, GL_DITHER};
+constexpr GLenum kSwitches[] = {GL_DEPTH_TEST, GL_CULL_FACE, GL_TEXTURE_2D, GL_BLEND, GL_DITHER, GL_SCISSOR_TEST};
 constexpr int kMaxAttribDepth = 16;
 constexpr int kMaxDepth[] = {32, 2}; // modelview, projection: the least OpenGL guarantees
 
@@ -18,7 +18,12 @@ struct Model {
     int attribDepth = 0;
     int matrixDepth[2] = {1, 1};
     int matrixMode = 0;
-    GLdouble viewport[4] = {};
+    GLint viewport[4] = {};
+    GLint scissor[4] = {};
+    ViewportCall viewportCalls[8] = {};
+    int viewportCallCount = 0;
+    int scissorCalls = 0;
+    int vertices = 0;
     bool depthMask = true;
     GLuint nextName = 1;
     bool inBegin = false;
@@ -75,12 +80,17 @@ void Matrix(int delta, const char* function)
 void Reset(int width, int height)
 {
     g = Model{};
-    g.viewport[2] = width;
-    g.viewport[3] = height;
+    g.viewport[2] = g.scissor[2] = width;
+    g.viewport[3] = g.scissor[3] = height;
 }
 
 void SetStrictEnables(bool on) { g.strict = on; }
 void FailAtBegin(int n) { g.failCountdown = n; }
+int ViewportCalls() { return g.viewportCallCount; }
+const ViewportCall& ViewportCallAt(int i) { return g.viewportCalls[i]; }
+int ScissorCalls() { return g.scissorCalls; }
+int Vertices() { return g.vertices; }
+void Box(GLenum what, int (&box)[4]) { std::copy_n(what == GL_VIEWPORT ? g.viewport : g.scissor, 4, box); }
 int Errors() { return g.errors; }
 const std::string& FirstError() { return g.firstError; }
 unsigned Enables() { return g.enables; }
@@ -134,6 +144,38 @@ void GLAPIENTRY glGetDoublev(GLenum pname, GLdouble* params)
     std::copy(std::begin(g.viewport), std::end(g.viewport), params);
 }
 
+void GLAPIENTRY glGetIntegerv(GLenum pname, GLint* params)
+{
+    rgl::Outside("glGetIntegerv");
+    if (pname != GL_VIEWPORT && pname != GL_SCISSOR_BOX)
+        return rgl::Error("glGetIntegerv of other than the viewport and the scissor box");
+    std::copy_n(pname == GL_VIEWPORT ? g.viewport : g.scissor, 4, params);
+}
+
+void GLAPIENTRY glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
+{
+    rgl::Outside("glViewport");
+    g.viewport[0] = x, g.viewport[1] = y, g.viewport[2] = width, g.viewport[3] = height;
+    if (g.viewportCallCount < static_cast<int>(std::size(g.viewportCalls)))
+        g.viewportCalls[g.viewportCallCount] = {x, y, width, height, g.vertices, 0.0};
+    ++g.viewportCallCount;
+}
+
+void GLAPIENTRY glScissor(GLint x, GLint y, GLsizei width, GLsizei height)
+{
+    rgl::Outside("glScissor");
+    g.scissor[0] = x, g.scissor[1] = y, g.scissor[2] = width, g.scissor[3] = height;
+    ++g.scissorCalls;
+}
+
+// GLU's projections end here; the aspect of each goes to the viewport set before it.
+void GLAPIENTRY glMultMatrixd(const GLdouble* m)
+{
+    rgl::Outside("glMultMatrixd");
+    if (g.matrixMode == 1 && g.viewportCallCount > 0 && g.viewportCallCount <= 8 && m[0] != 0.0)
+        g.viewportCalls[g.viewportCallCount - 1].aspect = m[5] / m[0];
+}
+
 void GLAPIENTRY glBegin(GLenum)
 {
     rgl::Outside("glBegin");
@@ -151,6 +193,7 @@ void GLAPIENTRY glEnd()
 
 static void Vertex(const char* function)
 {
+    ++g.vertices;
     if (!g.inBegin)
         rgl::Error(std::string(function) + " outside glBegin");
 }

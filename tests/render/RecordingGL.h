@@ -19,6 +19,20 @@ void SetStrictEnables(bool on);
 // The n-th glBegin from now throws the program's failure (the integer 0); 0 never.
 void FailAtBegin(int n);
 
+// The viewports set since Reset (the first 8 are kept), each with the vertices sent before
+// it and the aspect of the projection that followed it (0 until one does).
+struct ViewportCall {
+    int x, y, width, height;
+    int verticesBefore;
+    double aspect;
+};
+int ViewportCalls();
+const ViewportCall& ViewportCallAt(int i);
+int ScissorCalls();
+int Vertices();
+// The current viewport (what = GL_VIEWPORT) or scissor box (GL_SCISSOR_BOX).
+void Box(GLenum what, int (&box)[4]);
+
 int Errors();
 const std::string& FirstError();
 

@@ -13,6 +13,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "app/CallChain.h"
 #include "app/Settings.h"
@@ -172,4 +173,79 @@ TEST_CASE("a failure while drawing names the renderer's operations in the chain"
     CHECK_THROWS_AS(scene.Frame(), int);
     CHECK(g_callChain == "CGLDrawer::Draw() -> CGLDrawer::DrawGeometry()");
     g_callChain.clear();
+}
+
+TEST_CASE("the views of several monitors: each its own viewport, turned so that neighbours continue each other")
+{
+    using M = MonitorRect;
+    const struct {
+        std::vector<MonitorRect> monitors;
+        int width, height;
+        std::vector<SceneView> views; // viewport from the lower left, yaw, pitch
+    } layouts[] = {
+        {{{0, 0, 800, 600}}, 800, 600, {}},
+        {{{0, 0, 800, 600}}, 1440, 600, {{0, 0, 800, 600, 0, 0}}},
+        {{{0, 0, 800, 600}, {800, 0, 640, 480}}, 1440, 600, {{0, 0, 800, 600, 0, 0}, {800, 120, 640, 480, 106.2602, 0}}},
+        {{M{640, 0, 640, 480}, M{0, 0, 640, 480}, M{1280, 0, 640, 480}, M{1280, 0, 0, 0}}, 1920, 480,
+         {{640, 0, 640, 480, 0, 0}, {0, 0, 640, 480, -106.2602, 0}, {1280, 0, 640, 480, 106.2602, 0}}},
+        {{M{0, 0, 640, 480}, M{1280, 0, 640, 480}, M{640, 0, 640, 480}}, 1920, 480,
+         {{0, 0, 640, 480, 0, 0}, {1280, 0, 640, 480, 212.5204, 0}, {640, 0, 640, 480, 106.2602, 0}}},
+        {{M{1280, 0, 1920, 1080}, M{0, 0, 1280, 1024}}, 3200, 1080,
+         {{1280, 0, 1920, 1080, 0, 0}, {0, 56, 1280, 1024, -111.9824, 0}}},
+        // A column: above and below look up and down; beside the upper one, its heading turned.
+        {{M{0, 600, 800, 600}, M{0, 0, 800, 600}, M{0, 1200, 800, 600}, M{800, 0, 600, 600}}, 1400, 1800,
+         {{0, 600, 800, 600, 0, 0}, {0, 1200, 800, 600, 0, 90}, {0, 0, 800, 600, 0, -90},
+          {800, 1200, 600, 600, 98.1301, 0}}},
+    };
+    for (const auto& layout : layouts) {
+        CAPTURE(layout.width);
+        const std::vector<SceneView> views = LayoutViews(layout.monitors, layout.width, layout.height);
+        REQUIRE(views.size() == layout.views.size());
+        for (std::size_t i = 0; i < views.size(); ++i) {
+            CAPTURE(i);
+            const SceneView& want = layout.views[i];
+            CHECK((views[i].x == want.x && views[i].y == want.y && views[i].width == want.width &&
+                   views[i].height == want.height));
+            CHECK(views[i].yaw == doctest::Approx(want.yaw).epsilon(1e-6));
+            CHECK(views[i].pitch == doctest::Approx(want.pitch));
+        }
+    }
+}
+
+TEST_CASE("on several monitors a frame advances the time once and shows the same bolts in each view; on one it "
+          "sets no viewport or scissor")
+{
+    struct Run {
+        double sceneTime, glyphScroll;
+        float drop;
+    };
+    const auto run = [](Scene& scene) {
+        rgl::SetStrictEnables(true);
+        for (int frame = 0; frame < 30; ++frame)
+            scene.Frame(frame % 7 == 0 ? 90 : 30);
+        return Run{scene.drawer->m_sceneTime, scene.drawer->m_glyphScroll, g_rainDrops[17].z};
+    };
+    Scene single;
+    const Run one = run(single);
+    CHECK((rgl::ViewportCalls() == 0 && rgl::ScissorCalls() == 0));
+
+    Scene several;
+    const unsigned enables = rgl::Enables();
+    several.drawer->SetViews(LayoutViews({{0, 0, 160, 120}, {160, 0, 120, 120}}, 280, 120));
+    const Run two = run(several);
+    CHECK((two.sceneTime == one.sceneTime && two.glyphScroll == one.glyphScroll && two.drop == one.drop));
+    CHECK(rgl::FirstError() == "");
+    CHECK(rgl::Enables() == enables);
+    int viewport[4], scissor[4];
+    rgl::Box(GL_VIEWPORT, viewport);
+    rgl::Box(GL_SCISSOR_BOX, scissor);
+    CHECK((viewport[2] == 160 && viewport[3] == 120 && scissor[2] == 160 && scissor[3] == 120));
+    // The first frame: each view, then the viewport put back.
+    REQUIRE(rgl::ViewportCalls() >= 3);
+    const rgl::ViewportCall &first = rgl::ViewportCallAt(0), &second = rgl::ViewportCallAt(1),
+                            &back = rgl::ViewportCallAt(2);
+    CHECK((first.x == 0 && first.width == 160 && second.x == 160 && second.width == 120 && back.width == 160));
+    CHECK((first.aspect == doctest::Approx(4.0 / 3) && second.aspect == doctest::Approx(1.0)));
+    CHECK(second.verticesBefore - first.verticesBefore == back.verticesBefore - second.verticesBefore);
+    CHECK(rgl::ScissorCalls() == rgl::ViewportCalls());
 }

@@ -16,7 +16,8 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 # name: options. Lit bolts (seed 5), every layer off with nearest texels, a minute of
-# drifting clouds and scrolling glyphs, a step that is no whole millisecond, the first frame.
+# drifting clouds and scrolling glyphs, a step that is no whole millisecond, the first
+# frame, two monitors.
 renderer=$("$tool" --size 8x8 --seed 1 --bench | sed -n 's/^renderer //p')
 [ -n "$renderer" ] || fail "the benchmark names no renderer"
 [ "$update" = --update ] && printf '%s\n' "$renderer" >"$reference/RENDERER.txt"
@@ -42,7 +43,22 @@ bolt-bare-nearest: --seed 5 --frames 54 --step 0.05 --set Rain=0 --set Cross=0 -
 minute: --seed 9 --frames 600 --step 0.1 --set Rain=0
 odd-step: --seed 7 --frames 30 --step 0.0337 --set Hieroglyphs=0
 first: --size 200x80 --seed 11 --frames 1 --step 0 --set Cross=0
+monitors: --size 280x120 --monitors 160x120+0+0,120x90+160+0 --seed 5 --frames 44 --step 0.05
 EOF
+
+# Two monitors: the primary's view is the one-monitor frame; nothing is drawn off every
+# monitor; the glyph column stands at three quarters of each view, as on one monitor.
+max() { convert "$1" -crop "$2" +repage -format '%[fx:maxima]' info:; }
+convert "$work/monitors.png" -crop 160x120+0+0 +repage "$work/primary.png"
+[ "$(compare -metric AE "$work/primary.png" "$work/bolt.png" null: 2>&1)" = 0 ] ||
+  fail "the primary's view is not the one-monitor frame"
+[ "$(max "$work/monitors.png" 120x30+160+90)" = 0 ] || fail "something is drawn off every monitor"
+"$tool" --size 280x120 --monitors 160x120+0+0,120x90+160+0 --seed 5 --frames 44 --step 0.05 --set Hieroglyphs=0 \
+  --out "$work/bare.png" 2>/dev/null
+convert "$work/monitors.png" "$work/bare.png" -compose difference -composite "$work/glyphs.png"
+[ "$(max "$work/glyphs.png" 120x120+0+0)" = 0 ] && [ "$(max "$work/glyphs.png" 90x90+160+0)" = 0 ] &&
+  [ "$(max "$work/glyphs.png" 40x120+120+0)" != 0 ] && [ "$(max "$work/glyphs.png" 30x90+250+0)" != 0 ] ||
+  fail "the glyph columns are not at three quarters of each view"
 
 # Bad options: status 2 and one line that names the option.
 while read -r option args; do

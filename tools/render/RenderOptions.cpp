@@ -12,6 +12,28 @@ RenderOptions DefaultRenderOptions()
 
 namespace {
 
+// WxH+X+Y[,WxH+X+Y...]: monitors placed in the picture from its top-left corner.
+std::string ApplyMonitors(RenderOptions& options, const std::string& value)
+{
+    options.monitors.clear();
+    for (std::size_t i = 0; i <= value.size();) {
+        MonitorRect m;
+        const bool sized = TakeSize(value, i, m.width, m.height);
+        std::optional<int> x, y;
+        if (sized && i < value.size() && value[i] == '+')
+            x = TakeNumber(value, ++i);
+        if (x && i < value.size() && value[i] == '+')
+            y = TakeNumber(value, ++i);
+        if (!y || (i < value.size() && value[i] != ','))
+            return Quoted(value) + " is not WxH+X+Y[,WxH+X+Y...]";
+        m.x = *x;
+        m.y = *y;
+        options.monitors.push_back(m);
+        ++i;
+    }
+    return {};
+}
+
 using Entry = OptionEntry<RenderOptions>;
 
 const Entry kRenderOptionTable[] = {
@@ -25,6 +47,8 @@ const Entry kRenderOptionTable[] = {
          o.out = v;
          return v.empty() ? std::string("missing file name") : std::string();
      }},
+    {"monitors", "WxH+X+Y,...", "draw one view per monitor (the first is the primary) as the Linux saver does",
+     nullptr, 0, ApplyMonitors},
     {"bench", nullptr, "draw as fast as possible, write nothing, print figures", nullptr, 0,
      SetTo<RenderOptions, &RenderOptions::bench, true>},
     SharedOption<RenderOptions, kHelpOption>(),
@@ -41,6 +65,10 @@ ParsedOptions<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
             problem = "--out: --bench writes no files; leave out one of them";
         if (!o->bench && o->out.empty())
             problem = "--out: nothing to do; give --out FILE.png or --bench";
+        for (const MonitorRect& m : o->monitors) {
+            if (m.x + m.width > o->width || m.y + m.height > o->height)
+                problem = "--monitors: a monitor lies outside the picture (--size)";
+        }
         if (problem != nullptr) {
             parsed.options.reset();
             parsed.error = problem;

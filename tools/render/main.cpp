@@ -118,6 +118,7 @@ int Run(const RenderOptions& options)
 
     auto drawer = std::make_unique<CGLDrawer>();
     drawer->Init();
+    drawer->SetViews(LayoutViews(options.monitors, options.width, options.height));
 
     const bool everyFrame = HasFrameField(options.out);
     const int frames = static_cast<int>(options.frames);
