@@ -39,8 +39,17 @@ void* operator new(std::size_t size)
         return block;
     throw std::bad_alloc();
 }
+// The no-throw form too (std::stable_sort's buffer), so that every block is freed
+// by the heap that gave it.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    if (g_counting)
+        ++g_allocations;
+    return std::malloc(size ? size : 1);
+}
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
 
 namespace {
 
