@@ -59,6 +59,12 @@ convert "$work/monitors.png" "$work/bare.png" -compose difference -composite "$w
 [ "$(max "$work/glyphs.png" 120x120+0+0)" = 0 ] && [ "$(max "$work/glyphs.png" 90x90+160+0)" = 0 ] &&
   [ "$(max "$work/glyphs.png" 40x120+120+0)" != 0 ] && [ "$(max "$work/glyphs.png" 30x90+250+0)" != 0 ] ||
   fail "the glyph columns are not at three quarters of each view"
+# A monitor above the primary looks up: not the primary's picture again.
+"$tool" --size 160x240 --monitors 160x120+0+120,160x120+0+0 --seed 5 --frames 2 --out "$work/column.png" 2>/dev/null
+convert "$work/column.png" -crop 160x120+0+0 +repage "$work/upper.png"
+convert "$work/column.png" -crop 160x120+0+120 +repage "$work/lower.png"
+[ "$(compare -metric AE -fuzz 10% "$work/upper.png" "$work/lower.png" null: 2>&1)" -gt 4800 ] ||
+  fail "the upper monitor repeats the primary"
 
 # Bad options: status 2 and one line that names the option.
 while read -r option args; do
