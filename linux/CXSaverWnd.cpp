@@ -13,6 +13,7 @@
 #include "app/CallChain.h"
 #include "app/Settings.h"
 #include "linux/LinuxErrors.h"
+#include "linux/Monitors.h"
 #include "platform/GLHeaders.h"
 #include "platform/Sound.h"
 #include "resources/ResourceIds.h"
@@ -73,15 +74,21 @@ void CXSaverWnd::Create()
         if (named != nullptr && named[0] != '\0' && !id)
             RaiseFailure(BadWindowVariableError(named).c_str());
         AttachToForeignWindow(id ? static_cast<Window>(*id) : DefaultRootWindow(m_display));
+        // XScreenSaver makes a window for each monitor itself; the bare root is all of them.
+        if (!id)
+            FollowMonitors(m_target);
         break;
     }
     }
-    if (m_options.target == SaverTarget::StandAlone)
+    if (m_options.target == SaverTarget::StandAlone) {
+        FollowMonitors(DefaultRootWindow(m_display));
         TakeFocusAndPointer();
+    }
 
     glViewport(0, 0, m_width, m_height);
     m_viewportStale = false;
     m_drawer.Init();
+    ApplyMonitorLayout();
     if (m_options.fps) {
         m_fps = std::make_unique<CFpsOverlay>();
         m_fps->Init();
@@ -253,6 +260,32 @@ void CXSaverWnd::InitContext(XVisualInfo* visual)
     XFree(visual);
     if (!ready)
         RaiseFailure(kErrorNoContext);
+}
+
+void CXSaverWnd::FollowMonitors(Window root)
+{
+    m_monitorRoot = root;
+    m_randrEventBase = SelectMonitorChanges(m_display, root);
+    if (root != m_target) {
+        // The stand-alone window follows the screen's size; the root's own events are
+        // shared with any other client.
+        XWindowAttributes attributes {};
+        XGetWindowAttributes(m_display, root, &attributes);
+        XSelectInput(m_display, root, attributes.your_event_mask | StructureNotifyMask);
+    }
+}
+
+void CXSaverWnd::ApplyMonitorLayout()
+{
+    m_layoutStale = false;
+    m_primaryView.reset();
+    if (m_monitorRoot == 0)
+        return;
+    const std::vector<SceneView> views =
+        LayoutViews(ChosenMonitors(ReadMonitors(m_display, m_monitorRoot), m_options.monitors), m_width, m_height);
+    if (!views.empty())
+        m_primaryView = views.front();
+    m_drawer.SetViews(views);
 }
 
 void CXSaverWnd::TakeFocusAndPointer()

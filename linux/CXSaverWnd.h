@@ -10,6 +10,9 @@
 //  - the stand-alone saver (-s): an override-redirect window over the whole screen at
 //    the current desktop mode, with the pointer hidden, that ends on input as the
 //    Windows saver window does (display/InputEndRule.h).
+// Where it covers the whole screen (-s, and -root in the bare root window) it draws one
+// view per monitor (-monitors, linux/Monitors.h) and follows changes of the monitors
+// and of the screen's size; the -fps overlay then sits on the primary.
 // Frames are paced as XScreenSaver's modules pace theirs: -delay after each frame, spent
 // waiting on the X connection so that input and the window's end are seen at once, and
 // no frame at all (only waiting for events) while the window is unmapped or fully
@@ -18,6 +21,7 @@
 #include <X11/Xlib.h>
 
 #include <memory>
+#include <optional>
 
 #include "display/InputEndRule.h"
 #include "linux/CGLXWrapper.h"
@@ -51,6 +55,8 @@ private:
                              bool overrideRedirect, long eventMask);
     void InitContext(XVisualInfo* visual);
     void TakeFocusAndPointer();
+    void FollowMonitors(Window root);
+    void ApplyMonitorLayout();
     void HandlePendingEvents();
     void HandleEvent(const XEvent& event);
     bool CanBeSeen() const { return m_viewable && !m_obscured; }
@@ -71,6 +77,10 @@ private:
     bool m_obscured = false; // fully covered by other windows
     bool m_ended = false;
     bool m_soundStarted = false;
+    Window m_monitorRoot = 0;   // the root whose monitors get views, when they do
+    int m_randrEventBase = -1;  // RandR's events, when the server has it
+    bool m_layoutStale = false; // the monitors or the screen changed: read them again
+    std::optional<SceneView> m_primaryView; // while several views are drawn
     CInputEndRule m_endRule;
     CGLXWrapper m_wrapper;
     CGLDrawer m_drawer;

@@ -8,6 +8,7 @@
 #include <poll.h>
 
 #include "app/CallChain.h"
+#include "linux/Monitors.h"
 #include "platform/GLHeaders.h"
 
 namespace {
@@ -55,8 +56,14 @@ void CXSaverWnd::HandleEvent(const XEvent& event)
     const Window sized = m_host != 0 ? m_host : m_target;
     switch (event.type) {
     case ConfigureNotify:
-        if (event.xconfigure.window == sized)
+        if (event.xconfigure.window == sized) {
             Resize(event.xconfigure.width, event.xconfigure.height);
+        } else if (event.xconfigure.window == m_monitorRoot) {
+            // The screen grew or shrank: the stand-alone window covers it again.
+            XResizeWindow(m_display, m_target, static_cast<unsigned>(event.xconfigure.width),
+                          static_cast<unsigned>(event.xconfigure.height));
+            m_layoutStale = true;
+        }
         break;
     case MapNotify:
         if (event.xmap.window == sized)
@@ -111,8 +118,12 @@ void CXSaverWnd::HandleEvent(const XEvent& event)
             event.xfocus.detail != NotifyPointer && m_endRule.OnFocusOut())
             m_ended = true;
         break;
-    default:
+    default: {
+        XEvent copy = event;
+        if (IsMonitorChange(copy, m_randrEventBase))
+            m_layoutStale = true;
         break;
+    }
     }
 }
 
@@ -125,6 +136,7 @@ void CXSaverWnd::Resize(int width, int height)
     if (m_ownsTarget && m_host != 0)
         XResizeWindow(m_display, m_target, static_cast<unsigned>(width), static_cast<unsigned>(height));
     m_viewportStale = true;
+    m_layoutStale = m_monitorRoot != 0;
 }
 
 void CXSaverWnd::DrawFrame()
@@ -136,8 +148,18 @@ void CXSaverWnd::DrawFrame()
         glViewport(0, 0, m_width, m_height);
         m_viewportStale = false;
     }
+    if (m_layoutStale)
+        ApplyMonitorLayout();
     m_drawer.Draw();
-    if (m_fps)
+    if (m_fps && m_primaryView) {
+        // In the primary's lower-left corner.
+        const SceneView& primary = *m_primaryView;
+        glPushAttrib(GL_VIEWPORT_BIT);
+        glViewport(primary.x, primary.y, primary.width, primary.height);
+        m_fps->Draw(primary.width, primary.height);
+        glPopAttrib();
+    } else if (m_fps) {
         m_fps->Draw(m_width, m_height);
+    }
     m_wrapper.Show();
 }

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <initializer_list>
+#include <utility>
 
 SaverOptions DefaultSaverOptions()
 {
@@ -81,6 +82,19 @@ std::string ApplyGeometry(SaverOptions& options, const std::string& value)
     return {};
 }
 
+std::string ApplyMonitors(SaverOptions& options, const std::string& value)
+{
+    const std::pair<const char*, MonitorChoice> choices[] = {
+        {"each", MonitorChoice::Each}, {"primary", MonitorChoice::Primary}, {"span", MonitorChoice::Span}};
+    for (const auto& [name, choice] : choices) {
+        if (value == name) {
+            options.monitors = choice;
+            return {};
+        }
+    }
+    return Quoted(value) + " is not each, primary or span";
+}
+
 // An XScreenSaver option that has no meaning for this program: accepted, ignored.
 std::string Ignore(SaverOptions&, const std::string&)
 {
@@ -136,6 +150,8 @@ const Entry kSaverOptionTable[] = {
     {"no-fps", nullptr, "no frame rate (default)", nullptr, 0, SetTo<SaverOptions, &SaverOptions::fps, false>},
     {"geometry", "WxH+X+Y", "size and place of -window's window", nullptr, 0, ApplyGeometry},
     {"visual", "ID|NAME", "the visual of -window's window, by id; names are accepted", nullptr, 0, ApplyVisual},
+    {"monitors", "each|primary|span", "full screen on several monitors: a view on each (default), the primary "
+     "alone, or one view over all", nullptr, 0, ApplyMonitors},
     {"sync", nullptr, "make every X request synchronous (debugging)", nullptr, 0,
      SetTo<SaverOptions, &SaverOptions::synchronous, true>},
     {"install", nullptr, "accepted, ignored (the scene needs no colormap of its own)", nullptr, 0, Ignore},

@@ -24,6 +24,11 @@ struct WindowPosition {
     bool fromBottom = false;
 };
 
+// What the saver shows on several monitors, where it covers the whole screen (-s, and
+// -root in the bare root window): a view on each, the primary alone (the others
+// black), or one view over the whole window.
+enum class MonitorChoice { Each, Primary, Span };
+
 // The Linux saver's exit statuses.
 inline constexpr int kSaverExitNormal = 0;
 inline constexpr int kSaverExitFailure = 1;
@@ -39,6 +44,7 @@ struct SaverOptions : CommonOptions {
     std::optional<unsigned long> visualId;  // -visual ID (a name is accepted and ignored)
     std::optional<WindowPosition> position; // -geometry's offsets, for -window
     bool synchronous = false;               // -sync: X requests one at a time
+    MonitorChoice monitors = MonitorChoice::Each; // -monitors each|primary|span
 };
 
 // What the saver starts from before its command line is read.

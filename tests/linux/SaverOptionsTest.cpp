@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "linux/Monitors.h"
 #include "linux/SaverOptions.h"
 
 namespace {
@@ -66,6 +67,7 @@ TEST_CASE("refused command lines name the offending argument")
         {{"-geometry", "0x480"}, "'0x480'"},
         {{"-geometry", "640x480+1+2junk"}, "junk"},
         {{"--frames", "0"}, "'0'"},
+        {{"-monitors", "both"}, "'both' is not each, primary or span"},
     };
     for (const auto& [args, named] : cases) {
         const auto parsed = ParseSaverOptions(args);
@@ -112,4 +114,16 @@ TEST_CASE("the usage shows the defaults the options start from")
     for (const char* shown : {"-size WxH                picture or own window size (default 800x600)\n",
                               "(default 20000; 0: back to back)\n", "-help                    this text\n"})
         CHECK(usage.find(shown) != std::string::npos);
+}
+
+TEST_CASE("-monitors: a view on each monitor by default, the primary alone, or one over all")
+{
+    const std::vector<MonitorRect> monitors = {{0, 0, 800, 600}, {800, 0, 640, 480}};
+    const std::pair<Args, std::size_t> cases[] = {
+        {{}, 2}, {{"-monitors", "each"}, 2}, {{"--monitors=primary"}, 1}, {{"-monitors", "span"}, 0}};
+    for (const auto& [args, views] : cases) {
+        const std::vector<MonitorRect> chosen = ChosenMonitors(monitors, Parse(args).monitors);
+        CHECK(chosen.size() == views);
+        CHECK((chosen.empty() || chosen[0].width == 800));
+    }
 }

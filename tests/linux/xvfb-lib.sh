@@ -28,10 +28,11 @@ fail() {
   exit 1
 }
 
-# eventually SECONDS COMMAND...: retries the command every 0.1 s until it succeeds.
+# eventually SECONDS COMMAND...: retries the command every 0.1 s until it succeeds, for
+# that long however long each try takes.
 eventually() {
-  local i
-  for i in $(seq $(($1 * 10))); do
+  local until=$((SECONDS + $1))
+  while [ "$SECONDS" -lt "$until" ]; do
     "${@:2}" && return 0
     sleep 0.1
   done
@@ -45,6 +46,17 @@ start_xvfb() {
   PIDS+=($!)
   eventually 10 grep -q '^[0-9][0-9]*$' "$WORK/displayfd" || fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$WORK/displayfd")"
+}
+
+# start_xephyr [Xephyr options]: a nested X server in a private Xvfb; exports DISPLAY
+# (Xephyr's). For monitors side by side, top-aligned, as Xinerama tells them (RandR off):
+#   start_xephyr +xinerama -extension RANDR -screen 800x600 -screen 640x480
+start_xephyr() {
+  [ -n "${XEPHYR_HOST:-}" ] || { start_xvfb 2048x1024; XEPHYR_HOST=$DISPLAY; }
+  DISPLAY=$XEPHYR_HOST Xephyr -displayfd 4 "$@" -nolisten tcp -noreset 4>"$WORK/xephyrfd" 2>>"$WORK/xephyr.log" &
+  PIDS+=($!)
+  eventually 10 grep -q '^[0-9][0-9]*$' "$WORK/xephyrfd" || fail "Xephyr did not start"
+  export DISPLAY=":$(head -n1 "$WORK/xephyrfd")"
 }
 
 # start_host NAME WxH [--plain-visual]: a magenta window owned by the test client; sets
