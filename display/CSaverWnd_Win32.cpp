@@ -3,6 +3,7 @@
 #include "app/CallChain.h"
 #include "app/Settings.h"
 #include "display/CDisplay.h"
+#include "platform/GLHeaders.h"
 
 CSaverWnd::CSaverWnd() : CDrawWnd(1)
 {
@@ -15,10 +16,31 @@ void CSaverWnd::Create()
     CHAIN_OPERATION("CSaverWnd::Create");
     if (G_Settings.Desktop == 0 && !CDisplay::SetMode(G_Settings.Width, G_Settings.Height, G_Settings.Depth))
         RaiseFailure(kErrorVideoMode);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const RECT rect{0, 0, width, height};
-    CDrawWnd::Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, rect, nullptr);
+    // Read after the switch, which changes the primary monitor only.
+    const DesktopLayout layout = ReadDesktopLayout();
+    CDrawWnd::Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, layout.window, nullptr);
+    UseLayout(layout);
+}
+
+void CSaverWnd::UseLayout(const DesktopLayout& layout)
+{
+    m_placed = layout.window;
+    m_drawer.SetViews(LayoutViews(layout.monitors, layout.window.right - layout.window.left,
+                                  layout.window.bottom - layout.window.top));
+}
+
+void CSaverWnd::OnDisplayChange(UINT bitsPerPixel, int width, int height)
+{
+    // A monitor added, removed or resized: every monitor is covered again.
+    const DesktopLayout layout = ReadDesktopLayout();
+    const RECT& r = layout.window;
+    SetWindowPos(m_hWnd, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE);
+    // The context keeps the viewport of the size it was made at; a one-monitor frame
+    // draws into it as it is.
+    if (r.right - r.left != m_placed.right - m_placed.left || r.bottom - r.top != m_placed.bottom - m_placed.top)
+        glViewport(0, 0, r.right - r.left, r.bottom - r.top);
+    UseLayout(layout);
+    CDrawWnd::OnDisplayChange(bitsPerPixel, width, height);
 }
 
 void CSaverWnd::PostCloseRequest()
@@ -71,7 +93,8 @@ void CSaverWnd::OnActivateApp(BOOL active, DWORD otherThread)
 
 void CSaverWnd::OnMouseMove(UINT flags, POINT point)
 {
-    if (m_endRule.OnPointerAt(point.x, point.y))
+    // On the desktop, so that the window moving with the monitors moves no pointer.
+    if (m_endRule.OnPointerAt(point.x + m_placed.left, point.y + m_placed.top))
         PostCloseRequest();
     CDrawWnd::OnMouseMove(flags, point);
 }

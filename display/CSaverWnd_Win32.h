@@ -4,8 +4,11 @@
 // itself at the first mouse movement away from the first reported position, any
 // button or key press, or the loss of activation. Destroying it ends the message loop
 // and puts the video mode back. Heap object that deletes itself.
+// With several monitors it covers the virtual screen, one view on each monitor
+// (display/MonitorLayout_Win32.h), and covers them again when they change.
 #include "display/CDrawWnd_Win32.h"
 #include "display/InputEndRule.h"
+#include "display/MonitorLayout_Win32.h"
 
 class CSaverWnd : public CDrawWnd {
 public:
@@ -30,10 +33,15 @@ protected:
     void OnRButtonDown(UINT flags, POINT point) override;
     void OnKeyDown(UINT key, UINT repeat, UINT flags) override;
     void OnSysKeyDown(UINT key, UINT repeat, UINT flags) override;
+    void OnDisplayChange(UINT bitsPerPixel, int width, int height) override;
 
 private:
+    // The window's place on the desktop and the renderer's views.
+    void UseLayout(const DesktopLayout& layout);
+
     // Several may be posted before the first is handled; later ones find no window.
     void PostCloseRequest();
 
     CInputEndRule m_endRule;
+    RECT m_placed{}; // where the window covers the desktop, in screen coordinates
 };

@@ -294,6 +294,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSKEYDOWN:
         OnSysKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
         return 0;
+    case WM_DISPLAYCHANGE:
+        OnDisplayChange(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return 0;
     default:
         return DefWindowProc(message, wParam, lParam);
     }
@@ -365,6 +368,11 @@ void CWnd::OnKeyDown(UINT, UINT, UINT)
 }
 
 void CWnd::OnSysKeyDown(UINT, UINT, UINT)
+{
+    Default();
+}
+
+void CWnd::OnDisplayChange(UINT, int, int)
 {
     Default();
 }

@@ -100,6 +100,7 @@ protected:
     virtual void OnRButtonDown(UINT flags, POINT point);
     virtual void OnKeyDown(UINT key, UINT repeat, UINT flags);
     virtual void OnSysKeyDown(UINT key, UINT repeat, UINT flags);
+    virtual void OnDisplayChange(UINT bitsPerPixel, int width, int height);
 
 private:
     friend LRESULT CALLBACK FrameworkWindowProc(HWND, UINT, WPARAM, LPARAM);

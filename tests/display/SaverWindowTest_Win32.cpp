@@ -19,6 +19,7 @@ public:
 class ProbeSaverWnd : public CSaverWnd {
 public:
     std::vector<WPARAM> defaultCommands; // the system commands that reach the default procedure
+    std::size_t Views() const { return m_drawer.m_views.size(); }
 
 protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -79,6 +80,14 @@ TEST_CASE("the saver switches to the stored mode unless Desktop, puts it back at
         for (const WPARAM command : {SC_SCREENSAVE, SC_CLOSE, SC_ARRANGE})
             SendMessageA(saver->m_hWnd, WM_SYSCOMMAND, command, 0);
         CHECK(saver->defaultCommands == std::vector<WPARAM>{SC_ARRANGE});
+        // One monitor: the screen, the one-monitor frame, again after the monitors change.
+        for (int change = 0; change < 2; ++change) {
+            RECT rect{};
+            GetWindowRect(saver->m_hWnd, &rect);
+            const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+            CHECK((EqualRect(&rect, &screen) && saver->Views() == 0));
+            SendMessageA(saver->m_hWnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(screen.right, screen.bottom));
+        }
         saver->DestroyWindow();
         CHECK(BitsPerPixel() == desktopBits);
     }

@@ -5,6 +5,8 @@
 //   preview    a child over the host's client area that ends with the host
 //   dialog     what the settings dialog shows, what OK and Cancel store, the page
 //   resources  what the program file carries for the host and the system
+//   monitors   on two monitors: both covered, input on the second ends it, a change of
+//              the monitors followed (run on with-wine.sh --monitors)
 // The build without pictures, sound and page (Arcveil3DBare.scr) runs in each mode.
 //   e2e_driver <group> <Arcveil3D.scr> <Arcveil3DBare.scr> <resources folder>
 //   e2e_driver --opened <file>   the shell's "open" of a page, while the dialog group has
@@ -346,6 +348,88 @@ void SaverGroup()
 }
 
 
+// Two monitors side by side (tests/wine/with-wine.sh --monitors): the saver covers the
+// virtual screen, shows no pixel of the desktop's stand-in on either monitor and no
+// pointer, and ends at input on the second monitor; after a change of the monitors it
+// covers them again. Desktop is on: this display refuses mode changes.
+std::vector<RECT> Monitors()
+{
+    std::vector<RECT> found;
+    EnumDisplayMonitors(nullptr, nullptr, [](HMONITOR, HDC, LPRECT r, LPARAM list) {
+        reinterpret_cast<std::vector<RECT>*>(list)->push_back(*r);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+bool CoversMonitors(HWND saver)
+{
+    RECT rect{};
+    GetWindowRect(saver, &rect);
+    const RECT all{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                   GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                   GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    long desktop = 0;
+    for (const RECT& monitor : Monitors()) {
+        const std::vector<DWORD> shown = Pixels(nullptr, monitor);
+        desktop += std::count(shown.begin(), shown.end(), 0xFF00FFu);
+    }
+    return EqualRect(&rect, &all) && desktop == 0;
+}
+
+void MonitorsGroup()
+{
+    const std::vector<RECT> monitors = Monitors();
+    Check(GetSystemMetrics(SM_CMONITORS) == 2 && monitors.size() == 2, "two monitors");
+    WNDCLASSA desktopClass{};
+    desktopClass.lpfnWndProc = DefWindowProcA;
+    desktopClass.lpszClassName = "ArcveilDesktop";
+    desktopClass.hbrBackground = CreateSolidBrush(RGB(255, 0, 255));
+    RegisterClassA(&desktopClass);
+    const HWND desktop = CreateWindowExA(0, "ArcveilDesktop", "desktop", WS_POPUP | WS_VISIBLE, 0, 0,
+                                         GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+                                         nullptr, nullptr, nullptr, nullptr);
+    const POINT onSecond{(monitors[1].left + monitors[1].right) / 2, (monitors[1].top + monitors[1].bottom) / 2};
+    const Ending endings[] = {kMove, kLeft, kKey, kOtherWindow, kHostCommands};
+    for (const Ending ending : endings) {
+        const std::string what = std::string("two monitors, ") + kEndingNames[ending];
+        RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey(g_scr).c_str());
+        Store(g_scr, {"Desktop", REG_DWORD, "\1\0\0\0", 4});
+        SetCursorPos(onSecond.x, onSecond.y);
+        const Program saver(g_scr, "/s");
+        const HWND window = WaitFor([&] { return saver.Saver(); }, 20000);
+        Pause(600);
+        CURSORINFO cursor{};
+        cursor.cbSize = sizeof cursor;
+        GetCursorInfo(&cursor);
+        Check(window && WaitFor([&] { return CoversMonitors(window); }, 5000) && !cursor.hCursor,
+              what + ": the virtual screen covered, no desktop on either monitor, no pointer");
+        if (ending == kHostCommands) {
+            // The second monitor taken away from the window, then the monitors said to change.
+            SetWindowPos(window, nullptr, 0, 0, monitors[0].right, monitors[0].bottom, SWP_NOACTIVATE | SWP_NOZORDER);
+            SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(monitors[0].right, monitors[0].bottom));
+            Check(saver.Running() && WaitFor([&] { return CoversMonitors(window); }, 5000),
+                  what + ": after a change of the monitors both are covered again");
+            Keys({VK_SPACE});
+        } else if (ending == kMove) {
+            for (int x = onSecond.x + 1; x <= onSecond.x + 3 && saver.Running(); ++x) {
+                SetCursorPos(x, onSecond.y);
+                WaitFor([&] { return !saver.Running(); }, 700);
+            }
+        } else if (ending == kOtherWindow) {
+            const HWND other = CreateWindowExA(0, "ArcveilDesktop", "other", WS_POPUP | WS_VISIBLE, onSecond.x,
+                                               onSecond.y, 100, 100, nullptr, nullptr, nullptr, nullptr);
+            SetForegroundWindow(other);
+            Pause(300);
+            DestroyWindow(other);
+        } else {
+            Provoke(ending, window, saver, what);
+        }
+        Check(saver.End(10000) == 0 && !IsWindow(window), what + ": ended on the second monitor, exit code 0");
+    }
+    DestroyWindow(desktop);
+}
+
 void PreviewGroup()
 {
     for (const std::string& program : {g_scr, g_bare}) {
@@ -590,8 +674,9 @@ int main(int argc, char** argv)
         std::ofstream(log, std::ios::app | std::ios::binary) << argv[2] << "\n";
         return 0;
     }
-    const std::map<std::string, void (*)()> groups = {{"saver", SaverGroup},         {"preview", PreviewGroup},
-                                                       {"dialog", DialogGroup},       {"resources", ResourcesGroup}};
+    const std::map<std::string, void (*)()> groups = {{"saver", SaverGroup},   {"preview", PreviewGroup},
+                                                       {"dialog", DialogGroup}, {"resources", ResourcesGroup},
+                                                       {"monitors", MonitorsGroup}};
     if (argc != 5 || !groups.count(argv[1])) {
         std::fprintf(stderr, "usage: e2e_driver <group> <Arcveil3D.scr> <Arcveil3DBare.scr> <resources folder>\n");
         return 100;
