@@ -2,7 +2,7 @@
 # What a layout of monitors costs against one frame of each monitor's size, measured in
 # one run: each monitor's size alone, then the layout (--monitors), in turn, repetition by
 # repetition, all layers on. Prints the medians of CPU time a frame (all threads), frames
-# per second and fragments shaded, and the layout's CPU time over the singles' sum.
+# per second and fragments shaded, and the layout's CPU time and fill over the singles' sum.
 #   bench-monitors.sh [--frames N] [--repeat N] ARCVEIL3D_RENDER WxH LAYOUT
 #   bench-monitors.sh build/native/tools/render/arcveil3d-render 1440x600 800x600+0+0,640x480+800+0
 set -euo pipefail
@@ -42,10 +42,18 @@ median() { awk -v i="$1" -v field="$2" '$1 == i { print $field }' "$work/runs" |
 
 printf '%-44s | %8s | %7s | %12s\n' "frame" "cpu ms" "fps" "fragments"
 sum=0
+fragments=0
 last=$((${#cases[@]} - 1))
 for i in "${!cases[@]}"; do
   printf '%-44s | %8s | %7s | %12s\n' "${cases[$i]}" "$(median "$i" 2)" "$(median "$i" 3)" "$(median "$i" 4)"
-  [ "$i" -lt "$last" ] && sum=$(awk -v s="$sum" -v v="$(median "$i" 2)" 'BEGIN { print s + v }')
+  [ "$i" -lt "$last" ] || continue
+  sum=$(awk -v s="$sum" -v v="$(median "$i" 2)" 'BEGIN { print s + v }')
+  fragments=$(awk -v s="$fragments" -v v="$(median "$i" 4)" 'BEGIN { print s + v }')
 done
-awk -v l="$(median "$last" 2)" -v s="$sum" \
-  'BEGIN { printf "layout over the sum of its monitors alone: %.3f (%.2f ms against %.2f ms)\n", l / s, l, s }'
+# A turned view sees another part of the storm, so its fill differs from the unturned
+# frame of its size: the last line sets the time against the fragments shaded.
+awk -v l="$(median "$last" 2)" -v s="$sum" -v lf="$(median "$last" 4)" -v sf="$fragments" 'BEGIN {
+  printf "layout over the sum of its monitors alone: %.3f (%.2f ms against %.2f ms)\n", l / s, l, s
+  printf "fragments shaded, layout over the sum: %.3f\n", lf / sf
+  printf "CPU time per fragment, layout over the sum: %.3f\n", (l / lf) / (s / sf)
+}'
