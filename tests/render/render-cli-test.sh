@@ -103,5 +103,13 @@ else
   echo "fragment count not checked: another driver ($(sed -n 's/^renderer //p' "$work/count.txt"))"
 fi
 
+# Ten seconds of seed 3: a quarter of the designed look flashes more than three times in
+# a second; the gentle lightning keeps the whole frame and every quarter within three.
+flashes() { "$tool" --size 80x60 --seed 3 --frames 600 --flashes "$@" 2>/dev/null; }
+within() { awk '/_worst_second_flashes/ { if ($2 > 3) bad = 1; n++ } END { exit !(n == 2 && !bad) }'; }
+flashes >"$work/designed.txt" && ! within <"$work/designed.txt" ||
+  fail "the designed look's flashes: $(cat "$work/designed.txt")"
+flashes --gentle >"$work/gentle.txt" && within <"$work/gentle.txt" || fail "the gentle look's flashes: $(cat "$work/gentle.txt")"
+
 [ $failures -eq 0 ] && echo "arcveil3d-render behaves"
 exit $failures

@@ -22,7 +22,9 @@ TEST_CASE("arcveil3d-render: its defaults, both spellings, and one of --out and 
     CHECK((all.options->seed == 42u && all.options->step == 0.0 && all.options->out == "f%d.png"));
     for (const Args& refused : {Args{}, Args{"--bench", "--out", "a.png"}, Args{"-root", "--bench"}, Args{"--bench=1"},
                                 Args{"--bench", "--size", "100x100", "--monitors", "50x50+0+60"},
-                                Args{"--bench", "--monitors", "8x8+0+0x4x4+1+1"}, Args{"--bench", "--monitors", "8x8+0"}})
+                                Args{"--bench", "--monitors", "8x8+0+0x4x4+1+1"}, Args{"--bench", "--monitors", "8x8+0"},
+                                Args{"--flashes", "--bench"}, Args{"--flashes", "--out", "a.png"},
+                                Args{"--flashes", "--step", "0"}})
         CHECK_FALSE(ParseRenderOptions(refused).options);
     const auto layout = ParseRenderOptions({"--monitors", "8x6+4+0,4x4+0+1", "--size", "12x6", "--bench"});
     REQUIRE(layout.options);
@@ -32,4 +34,25 @@ TEST_CASE("arcveil3d-render: its defaults, both spellings, and one of --out and 
     for (const auto& [pattern, name] : {std::pair{"out/f%04d.png", "out/f0007.png"}, {"100%.png", "100%.png"}})
         CHECK(FrameFileName(pattern, 7) == name);
     CHECK((HasFrameField("a%02d") && !HasFrameField("a%x")));
+}
+
+TEST_CASE("arcveil3d-render: the gentle lightning from its options")
+{
+    const struct {
+        Args args;
+        int gentle;
+    } cases[] = {
+        {{"--flashes"}, 0},
+        {{"--flashes", "--gentle"}, 1},
+        {{"--bench", "--set", "Gentle=1"}, 1},
+        {{"--gentle", "--set", "Gentle=0", "--bench"}, 0},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseRenderOptions(c.args);
+        REQUIRE(parsed.options);
+        SettingsRecord settings = DefaultSettings();
+        ApplySettingOverrides(settings, parsed.options->overrides);
+        CHECK(settings.Gentle == c.gentle);
+    }
+    CHECK_FALSE(ParseRenderOptions({"--bench", "--set", "Gentle=2"}).options);
 }
