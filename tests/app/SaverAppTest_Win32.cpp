@@ -153,6 +153,23 @@ TEST_CASE("the sound goes to the system player: the storm image looping in the b
     SetSoundPlayer(nullptr);
 }
 
+TEST_CASE("the gentle lightning follows the system's animation setting: on when animations are off")
+{
+    BOOL before = TRUE;
+    REQUIRE(SystemParametersInfoA(SPI_GETCLIENTAREAANIMATION, 0, &before, 0));
+    for (const auto& [animations, gentle] : {std::pair{FALSE, 1}, std::pair{TRUE, 0}}) {
+        CAPTURE(animations);
+        REQUIRE(SystemParametersInfoA(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(INT_PTR(animations)),
+                                      SPIF_UPDATEINIFILE));
+        CSaverApp app;
+        app.SetRegistryKey("Arcveil Test");
+        G_Settings.Gentle = 1 - gentle;
+        app.LoadSettings();
+        CHECK(G_Settings.Gentle == gentle);
+    }
+    SystemParametersInfoA(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(INT_PTR(before)), SPIF_UPDATEINIFILE);
+}
+
 TEST_CASE("the settings mode stores the settings only when the dialog ends with OK")
 {
     for (const INT_PTR end : {IDOK, IDCANCEL, 5}) {
