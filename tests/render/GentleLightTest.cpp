@@ -2,6 +2,7 @@
 // its light eases in and out.
 #include <doctest/doctest.h>
 
+#include "render/BoltLighting.h"
 #include "render/GentleLight.h"
 
 namespace {
@@ -74,4 +75,24 @@ TEST_CASE("the designed look: each bolt at its record, drawn and lighting fully 
     DesignedBoltShow(bolts, lit, show);
     CHECK((show[0].visible == 0 && show[0].light == 0.0));
     CHECK((show[1].visible == 1 && show[1].light == 1.0 && show[1].bolt.end.x == 7.0f));
+}
+
+TEST_CASE("a bolt's light on the scene scales with its strength")
+{
+    // Colour (0.02, 0.01, 0) over the point: 20 times it at full strength, over 0.2 grey.
+    const struct {
+        double light;
+        float red, green;
+    } rows[] = {{1.0, 0.6f, 0.4f}, {0.5, 0.4f, 0.3f}, {0.0, 0.2f, 0.2f}};
+    for (const auto& row : rows) {
+        CAPTURE(row.light);
+        BoltShow bolts[kBoltCount] = {};
+        bolts[0].bolt.color = {0.02f, 0.01f, 0.0f};
+        bolts[0].light = row.light;
+        Vec3 color;
+        ComputeBoltLighting(0.0, 0.0, bolts, color);
+        CHECK(color.x == doctest::Approx(row.red));
+        CHECK(color.y == doctest::Approx(row.green));
+        CHECK(color.z == doctest::Approx(0.2));
+    }
 }

@@ -104,12 +104,16 @@ else
 fi
 
 # Ten seconds of seed 3: a quarter of the designed look flashes more than three times in
-# a second; the gentle lightning keeps the whole frame and every quarter within three.
+# a second; the gentle lightning keeps the whole frame and every quarter within three,
+# and still lights the scene, its brightest frame near the designed one's.
 flashes() { "$tool" --size 80x60 --seed 3 --frames 600 --flashes "$@" 2>/dev/null; }
 within() { awk '/_worst_second_flashes/ { if ($2 > 3) bad = 1; n++ } END { exit !(n == 2 && !bad) }'; }
+brightest() { sed -n 's/^whole_luminance .* to //p' "$work/$1.txt"; }
 flashes >"$work/designed.txt" && ! within <"$work/designed.txt" ||
   fail "the designed look's flashes: $(cat "$work/designed.txt")"
 flashes --gentle >"$work/gentle.txt" && within <"$work/gentle.txt" || fail "the gentle look's flashes: $(cat "$work/gentle.txt")"
+awk -v g="$(brightest gentle)" -v d="$(brightest designed)" 'BEGIN { exit !(g > 0.8 * d) }' ||
+  fail "the gentle storm is darker: brightest $(brightest gentle) against $(brightest designed)"
 
 [ $failures -eq 0 ] && echo "arcveil3d-render behaves"
 exit $failures
