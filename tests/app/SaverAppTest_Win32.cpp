@@ -157,17 +157,15 @@ TEST_CASE("the gentle lightning follows the system's animation setting: on when 
 {
     BOOL before = TRUE;
     REQUIRE(SystemParametersInfoA(SPI_GETCLIENTAREAANIMATION, 0, &before, 0));
-    for (const auto& [animations, gentle] : {std::pair{FALSE, 1}, std::pair{TRUE, 0}}) {
-        CAPTURE(animations);
-        REQUIRE(SystemParametersInfoA(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(INT_PTR(animations)),
+    for (const INT_PTR animations : {FALSE, TRUE, before}) {
+        REQUIRE(SystemParametersInfoA(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(animations),
                                       SPIF_UPDATEINIFILE));
         CSaverApp app;
         app.SetRegistryKey("Arcveil Test");
-        G_Settings.Gentle = 1 - gentle;
+        G_Settings.Gentle = animations;
         app.LoadSettings();
-        CHECK(G_Settings.Gentle == gentle);
+        CHECK(G_Settings.Gentle == (animations ? 0 : 1));
     }
-    SystemParametersInfoA(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(INT_PTR(before)), SPIF_UPDATEINIFILE);
 }
 
 TEST_CASE("the settings mode stores the settings only when the dialog ends with OK")

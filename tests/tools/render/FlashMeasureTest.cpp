@@ -1,6 +1,7 @@
 // The flash measure on sequences whose count is known by construction.
 #include <doctest/doctest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <vector>
 
@@ -57,16 +58,13 @@ TEST_CASE("a transition ends at its later turning point")
 
 TEST_CASE("the luminance of the whole frame and of each quarter, sRGB made linear")
 {
-    // 4 x 2: white in the top-left quarter, 50% sRGB grey in the bottom right.
-    RgbImage image{4, 2, std::vector<unsigned char>(4 * 2 * 3, 0)};
-    for (int i : {0, 1, 2, 3, 4, 5})
-        image.pixels[i] = 255;
-    for (int i : {18, 19, 20, 21, 22, 23})
-        image.pixels[i] = 128;
+    // 4 x 2: white in the top-left quarter, 50% sRGB grey (0.2159) in the bottom right.
+    RgbImage image{4, 2, std::vector<unsigned char>(24, 0)};
+    std::fill_n(image.pixels.begin(), 6, 255);
+    std::fill_n(image.pixels.begin() + 18, 6, 128);
     const FrameLuminance measured = MeasureLuminance(image);
-    CHECK(measured.quarters[0] == doctest::Approx(1.0));
-    CHECK(measured.quarters[1] == 0.0);
-    CHECK(measured.quarters[2] == 0.0);
-    CHECK(measured.quarters[3] == doctest::Approx(0.2159).epsilon(0.001));
+    const double expected[] = {1.0, 0.0, 0.0, 0.2159};
+    for (int q = 0; q < kQuarterCount; ++q)
+        CHECK(measured.quarters[q] == doctest::Approx(expected[q]).epsilon(0.001));
     CHECK(measured.whole == doctest::Approx((1.0 + 0.2159) / 4).epsilon(0.001));
 }

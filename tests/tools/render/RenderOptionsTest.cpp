@@ -36,23 +36,13 @@ TEST_CASE("arcveil3d-render: its defaults, both spellings, and one of --out and 
     CHECK((HasFrameField("a%02d") && !HasFrameField("a%x")));
 }
 
-TEST_CASE("arcveil3d-render: the gentle lightning from its options")
+TEST_CASE("arcveil3d-render: the gentle lightning from its options, the last word winning")
 {
-    const struct {
-        Args args;
-        int gentle;
-    } cases[] = {
-        {{"--flashes"}, 0},
-        {{"--flashes", "--gentle"}, 1},
-        {{"--bench", "--set", "Gentle=1"}, 1},
-        {{"--gentle", "--set", "Gentle=0", "--bench"}, 0},
-    };
-    for (const auto& c : cases) {
-        const auto parsed = ParseRenderOptions(c.args);
-        REQUIRE(parsed.options);
+    for (const auto& [args, gentle] : {std::pair{Args{"--flashes"}, 0}, {Args{"--flashes", "--gentle"}, 1},
+                                       {Args{"--bench", "--set", "Gentle=1"}, 1},
+                                       {Args{"--gentle", "--set", "Gentle=0", "--bench"}, 0}}) {
         SettingsRecord settings = DefaultSettings();
-        ApplySettingOverrides(settings, parsed.options->overrides);
-        CHECK(settings.Gentle == c.gentle);
+        ApplySettingOverrides(settings, ParseRenderOptions(args).options.value().overrides);
+        CHECK(settings.Gentle == gentle);
     }
-    CHECK_FALSE(ParseRenderOptions({"--bench", "--set", "Gentle=2"}).options);
 }
