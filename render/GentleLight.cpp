@@ -1,5 +1,8 @@
 #include "render/GentleLight.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 constexpr double kStrikeLength = kGentleRise + kGentleHold + kGentleFall;
@@ -33,8 +36,8 @@ void DesignedBoltShow(const BoltRecord (&bolts)[kBoltCount], const std::int32_t 
 
 void CGentleLight::FlashStep(double time, const BoltRecord (&bolts)[kBoltCount], const std::int32_t (&lit)[kBoltCount])
 {
-    const bool any = lit[0] != 0 || lit[1] != 0;
-    const bool striking = m_striking[0] || m_striking[1];
+    const bool any = std::any_of(std::begin(lit), std::end(lit), [](std::int32_t l) { return l != 0; });
+    const bool striking = std::any_of(std::begin(m_striking), std::end(m_striking), [](bool s) { return s; });
     if (!any || (striking && time - m_start < kGentleStrikeSpacing))
         return;
     for (int i = 0; i < kBoltCount; ++i) {
