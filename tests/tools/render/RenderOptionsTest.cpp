@@ -35,14 +35,3 @@ TEST_CASE("arcveil3d-render: its defaults, both spellings, and one of --out and 
         CHECK(FrameFileName(pattern, 7) == name);
     CHECK((HasFrameField("a%02d") && !HasFrameField("a%x")));
 }
-
-TEST_CASE("arcveil3d-render: the gentle lightning from its options, the last word winning")
-{
-    for (const auto& [args, gentle] : {std::pair{Args{"--flashes"}, 0}, {Args{"--flashes", "--gentle"}, 1},
-                                       {Args{"--bench", "--set", "Gentle=1"}, 1},
-                                       {Args{"--gentle", "--set", "Gentle=0", "--bench"}, 0}}) {
-        SettingsRecord settings = DefaultSettings();
-        ApplySettingOverrides(settings, ParseRenderOptions(args).options.value().overrides);
-        CHECK(settings.Gentle == gentle);
-    }
-}
