@@ -152,6 +152,12 @@ void CSaverApp::LoadSettings()
 {
     CHAIN_OPERATION("CSaverApp::LoadSettings");
     ReadSettings(Profile(), G_Settings);
+    // Whoever turned Windows' animations off gets the lightning that flashes at most three
+    // times a second; the registry keeps the nine settings as they were.
+    BOOL animations = TRUE;
+    if (!SystemParametersInfoA(SPI_GETCLIENTAREAANIMATION, 0, &animations, 0))
+        animations = TRUE;
+    G_Settings.Gentle = animations ? 0 : 1;
 }
 
 void CSaverApp::SaveSettings()

@@ -18,6 +18,7 @@ public:
     bool InitInstance() override;
     void MainLoop();
     void DoConfig();
+    // The nine from the registry; Gentle from the system's animation setting.
     void LoadSettings();
     void SaveSettings();
 

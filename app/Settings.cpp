@@ -17,13 +17,15 @@ const SettingDescriptor kSettingDescriptors[kSettingCount] = {
     {"HighQuality", &SettingsRecord::HighQuality, 1, 0, 1},
 };
 
+const SettingDescriptor kGentleDescriptor = {"Gentle", &SettingsRecord::Gentle, 0, 0, 1};
+
 const SettingDescriptor* FindSettingDescriptor(const char* name)
 {
     for (const auto& descriptor : kSettingDescriptors) {
         if (std::strcmp(descriptor.name, name) == 0)
             return &descriptor;
     }
-    return nullptr;
+    return std::strcmp(kGentleDescriptor.name, name) == 0 ? &kGentleDescriptor : nullptr;
 }
 
 SettingsRecord DefaultSettings()

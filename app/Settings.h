@@ -21,6 +21,10 @@ struct SettingsRecord {
     std::int32_t Hieroglyphs = 0;
     std::int32_t Rain = 0;
     std::int32_t HighQuality = 0;
+    // Not one of the nine: the gentle lightning (render/GentleLight.h), 0 or 1. The Windows
+    // program takes it from the system's animation setting and stores it nowhere; the
+    // native programs take it from their command lines and the Linux settings file.
+    std::int32_t Gentle = 0;
 };
 
 // Holds zeros until the settings are loaded at start-up.
@@ -46,7 +50,11 @@ struct SettingDescriptor {
 inline constexpr std::size_t kSettingCount = 9;
 extern const SettingDescriptor kSettingDescriptors[kSettingCount];
 
-// The descriptor of the named setting (exact, case-sensitive name), or null.
+// The gentle lightning's entry, found by name like the nine, read and written by the
+// native programs alone.
+extern const SettingDescriptor kGentleDescriptor;
+
+// The descriptor of the named setting, Gentle included (exact, case-sensitive name), or null.
 const SettingDescriptor* FindSettingDescriptor(const char* name);
 
 SettingsRecord DefaultSettings();

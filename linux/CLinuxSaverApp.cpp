@@ -105,6 +105,7 @@ void CLinuxSaverApp::SaveSettings()
     if (!m_settingsFile)
         RaiseFailure(kErrorNoSettingsPlace);
     WriteSettings(*m_settingsFile, G_Settings);
+    m_settingsFile->WriteProfileInt(kSettingsSection, kGentleDescriptor.name, G_Settings.Gentle);
     if (!m_settingsFile->Commit())
         RaiseFailure(SettingsWriteError(m_settingsFile->Path(), m_settingsFile->CommitError()).c_str());
     std::printf("%s\n", m_settingsFile->Path().c_str());

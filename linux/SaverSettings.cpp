@@ -94,12 +94,15 @@ std::string MoveOldSettingsFile(const std::string& path, const std::vector<std::
 
 void ReadSettingsFile(CFileProfileStore& store, SettingsRecord& settings)
 {
-    for (const auto& descriptor : kSettingDescriptors) {
+    const auto read = [&](const SettingDescriptor& descriptor) {
         const std::int32_t value = store.GetProfileInt(kSettingsSection, descriptor.name, settings.*descriptor.field);
         if (descriptor.Allows(value))
             settings.*descriptor.field = value;
         else
             store.Refuse(kSettingsSection, descriptor.name,
                          "is outside " + std::to_string(descriptor.low) + " to " + std::to_string(descriptor.high));
-    }
+    };
+    for (const auto& descriptor : kSettingDescriptors)
+        read(descriptor);
+    read(kGentleDescriptor);
 }

@@ -36,6 +36,6 @@ std::vector<std::string> OldSettingsFilePaths(const char* xdgConfigHome, const c
 std::string MoveOldSettingsFile(const std::string& path, const std::vector<std::string>& oldPaths,
                                 std::string& warning);
 
-// The nine settings from the store over settings: a value the file lacks keeps what
+// The nine settings and Gentle from the store over settings: a value the file lacks keeps what
 // settings held, one outside its range is refused (and named in the store's warning).
 void ReadSettingsFile(CFileProfileStore& store, SettingsRecord& settings);

@@ -67,7 +67,7 @@ std::string ApplySet(CommonOptions& options, const std::string& value)
 } // namespace
 
 const OptionEntry<CommonOptions> kSetOption = {
-    "set", "NAME=VALUE", "any of the nine settings by its stored name (repeatable)", nullptr, 0, ApplySet};
+    "set", "NAME=VALUE", "any of the nine settings, or Gentle, by its stored name (repeatable)", nullptr, 0, ApplySet};
 const OptionEntry<CommonOptions> kSizeOption = {
     "size", "WxH", "picture or own window size (default {})", nullptr, 0, ApplySize, ShowSize};
 const OptionEntry<CommonOptions> kSeedOption = {

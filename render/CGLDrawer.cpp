@@ -48,7 +48,8 @@ CGLDrawer::CGLDrawer()
       m_branchTarget{},
       m_bolts{},
       m_glyphRows{},
-      m_glyphScroll(0.0)
+      m_glyphScroll(0.0),
+      m_boltShow{}
 {
 }
 

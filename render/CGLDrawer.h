@@ -19,16 +19,10 @@
 
 #include "assets/CGLFont.h"
 #include "platform/GLHeaders.h"
+#include "render/GentleLight.h"
 #include "render/SceneArrays.h"
 #include "render/SceneViews.h"
 #include "render/Vec3.h"
-
-// One lightning strike: from the sky (z = 20) to the ground (z = 0), with its light colour.
-struct BoltRecord {
-    Vec3 start;
-    Vec3 end;
-    Vec3 color;
-};
 
 inline constexpr int kRandRingSize = 1024;
 inline constexpr int kGlyphRowCount = 48;
@@ -86,6 +80,9 @@ public:
     char m_glyphRows[kGlyphRowCount][kGlyphRowLength];
     double m_glyphScroll;
     std::vector<SceneView> m_views;
+    // Where each bolt is drawn and lights from this frame, and how strongly (DrawGeometry).
+    BoltShow m_boltShow[kBoltCount];
+    CGentleLight m_gentleLight;
 
 private:
     void _LightningUpdate();

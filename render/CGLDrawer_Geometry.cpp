@@ -27,7 +27,7 @@ const Vec3& GridColor(int j, int k)
 }
 
 // Positions on the cone under the sky; colours from the lit bolts.
-void BuildGrid(const BoltRecord (&bolts)[kBoltCount])
+void BuildGrid(const BoltShow (&bolts)[kBoltCount])
 {
     for (int j = 0; j < kGridSide; ++j) {
         for (int k = 0; k < kGridSide; ++k) {
@@ -143,7 +143,11 @@ void CGLDrawer::DrawGeometry()
 {
     CHAIN_OPERATION("CGLDrawer::DrawGeometry");
 
-    BuildGrid(m_bolts);
+    if (G_Settings.Gentle != 0)
+        m_gentleLight.Show(m_flashClock, m_bolts, g_boltFlash, m_boltShow);
+    else
+        DesignedBoltShow(m_bolts, g_boltFlash, m_boltShow);
+    BuildGrid(m_boltShow);
 
     glPushAttrib(GL_ENABLE_BIT);
     DrawSkyCone(m_texSky);
@@ -166,11 +170,11 @@ void CGLDrawer::DrawGeometry()
     glBlendFunc(GL_ONE, GL_ONE);
     glDepthMask(GL_FALSE);
     glColor3d(0.5, 0.5, 0.5);
-    for (int i = 0; i < kBoltCount; ++i) {
-        g_boltVisible = g_boltFlash[i];
-        m_branchTarget = m_bolts[i].end;
-        m_boltColor = m_bolts[i].color;
-        ElectricBolt(m_bolts[i].start, 0.2f, m_bolts[i].end, 0.2f, 0);
+    for (const BoltShow& show : m_boltShow) {
+        g_boltVisible = show.visible;
+        m_branchTarget = show.bolt.end;
+        m_boltColor = show.bolt.color;
+        ElectricBolt(show.bolt.start, 0.2f, show.bolt.end, 0.2f, 0);
     }
     glDepthMask(GL_TRUE);
     glPopAttrib();

@@ -68,7 +68,7 @@ void CGLDrawer::_DrawRain()
     const Vec3 streak{0.0f, 0.0f, 2.0f};
     for (const Vec3& drop : g_rainDrops) {
         Vec3 color;
-        ComputeBoltLighting(drop.x, drop.y, m_bolts, color);
+        ComputeBoltLighting(drop.x, drop.y, m_boltShow, color);
         glColor3fv(&color.x);
         Vec3 top;
         Vec3Add(drop, streak, top);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/CallChain.h"
+#include "app/Settings.h"
 #include "platform/Clock.h"
 #include "platform/CrtRandom.h"
 #include "render/FrameClock.h"
@@ -106,6 +107,9 @@ void CGLDrawer::_FlashUpdate()
 
     for (std::int32_t& lit : g_boltFlash)
         lit = CrtRand() % 100 > 70 ? 1 : 0;
+    // The steps of one frame (two at most) all take the time of its last one.
+    if (G_Settings.Gentle != 0)
+        m_gentleLight.FlashStep(m_flashDone, m_bolts, g_boltFlash);
 }
 
 // No chain entry: nothing in it can fail (see CGLDrawer_Bolt.cpp).

@@ -10,6 +10,13 @@ inline constexpr int kGridSide = 20;
 inline constexpr int kGridPointCount = kGridSide * kGridSide;
 inline constexpr int kRainDropCount = 1000;
 
+// One lightning strike: from the sky (z = 20) to the ground (z = 0), with its light colour.
+struct BoltRecord {
+    Vec3 start;
+    Vec3 end;
+    Vec3 color;
+};
+
 // 1 while bolt i is lit in the current flash step, else 0.
 extern std::int32_t g_boltFlash[kBoltCount];
 // While 0, ElectricBolt runs its recursion and draws from the ring but emits nothing.

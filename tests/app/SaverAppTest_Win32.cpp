@@ -153,6 +153,21 @@ TEST_CASE("the sound goes to the system player: the storm image looping in the b
     SetSoundPlayer(nullptr);
 }
 
+TEST_CASE("the gentle lightning follows the system's animation setting: on when animations are off")
+{
+    BOOL before = TRUE;
+    REQUIRE(SystemParametersInfoA(SPI_GETCLIENTAREAANIMATION, 0, &before, 0));
+    for (const INT_PTR animations : {FALSE, TRUE, before}) {
+        REQUIRE(SystemParametersInfoA(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(animations),
+                                      SPIF_UPDATEINIFILE));
+        CSaverApp app;
+        app.SetRegistryKey("Arcveil Test");
+        G_Settings.Gentle = animations;
+        app.LoadSettings();
+        CHECK(G_Settings.Gentle == (animations ? 0 : 1));
+    }
+}
+
 TEST_CASE("the settings mode stores the settings only when the dialog ends with OK")
 {
     for (const INT_PTR end : {IDOK, IDCANCEL, 5}) {

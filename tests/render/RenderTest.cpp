@@ -54,7 +54,7 @@ void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(bl
 namespace {
 
 // A renderer set up on the stand-in with a clock the test drives. Layers: a bit each
-// for Rain, Hieroglyphs, Cross and HighQuality.
+// for Rain, Hieroglyphs, Cross, HighQuality and Gentle.
 struct Scene {
     std::uint32_t now = 1000;
     std::unique_ptr<CGLDrawer> drawer = std::make_unique<CGLDrawer>();
@@ -67,6 +67,7 @@ struct Scene {
         G_Settings.Hieroglyphs = (layers >> 1) & 1;
         G_Settings.Cross = (layers >> 2) & 1;
         G_Settings.HighQuality = (layers >> 3) & 1;
+        G_Settings.Gentle = (layers >> 4) & 1;
         SetClockSource([this] { return now; });
         CrtSrand(seed);
         drawer->Init();
@@ -82,9 +83,9 @@ struct Scene {
 
 } // namespace
 
-TEST_CASE("every frame leaves the state as set-up left it, whatever the layers")
+TEST_CASE("every frame leaves the state as set-up left it, whatever the layers and the look")
 {
-    for (unsigned layers = 0; layers < 16; ++layers) {
+    for (unsigned layers = 0; layers < 32; ++layers) {
         CAPTURE(layers);
         Scene scene(layers);
         const unsigned enables = rgl::Enables();
@@ -115,9 +116,11 @@ TEST_CASE("a frame allocates nothing")
     CHECK(g_allocations == 1);
 }
 
-TEST_CASE("set-up, the lightning and the flashes take the generator's values in their fixed order")
+TEST_CASE("set-up, the lightning and the flashes take the generator's values in their fixed order, in either look")
 {
-    Scene scene(15, 42);
+    for (unsigned look : {15u, 31u}) {
+    CAPTURE(look);
+    Scene scene(look, 42);
     const CGLDrawer& d = *scene.drawer;
     // Seed 42: bolt 0 kept its place far away, bolt 1 struck; rain and glyphs in turn.
     CHECK(d.m_bolts[0].end.y == -1000.0f);
@@ -136,6 +139,7 @@ TEST_CASE("set-up, the lightning and the flashes take the generator's values in 
     CHECK(lit == 1153);
     CHECK(d.m_bolts[1].end.x == doctest::Approx(47.9));
     CHECK(CrtRand() == 5109);
+    }
 }
 
 TEST_CASE("a frame's step is the time since the last one, across the clock's wrap, at most 0.1 s; a timer takes "

@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 # name: options. Lit bolts (seed 5), every layer off with nearest texels, a minute of
 # drifting clouds and scrolling glyphs, a step that is no whole millisecond, the first
-# frame, two monitors.
+# frame, two monitors, a gentle strike fading.
 renderer=$("$tool" --size 8x8 --seed 1 --bench | sed -n 's/^renderer //p')
 [ -n "$renderer" ] || fail "the benchmark names no renderer"
 [ "$update" = --update ] && printf '%s\n' "$renderer" >"$reference/RENDERER.txt"
@@ -44,6 +44,7 @@ minute: --seed 9 --frames 600 --step 0.1 --set Rain=0
 odd-step: --seed 7 --frames 30 --step 0.0337 --set Hieroglyphs=0
 first: --size 200x80 --seed 11 --frames 1 --step 0 --set Cross=0
 monitors: --size 280x120 --monitors 160x120+0+0,120x90+160+0 --seed 5 --frames 44 --step 0.05
+gentle: --seed 4 --frames 60 --step 0.05 --gentle
 EOF
 
 # Two monitors: the primary's view is the one-monitor frame; nothing is drawn off every
@@ -102,6 +103,18 @@ if [ $exact -eq 1 ]; then
 else
   echo "fragment count not checked: another driver ($(sed -n 's/^renderer //p' "$work/count.txt"))"
 fi
+
+# Ten seconds of seed 3: a quarter of the designed look flashes more than three times in
+# a second; the gentle lightning keeps the whole frame and every quarter within three,
+# and still lights the scene, its brightest frame near the designed one's.
+flashes() { "$tool" --size 80x60 --seed 3 --frames 600 --flashes "$@" 2>/dev/null; }
+within() { awk '/_worst_second_flashes/ { if ($2 > 3) bad = 1; n++ } END { exit !(n == 2 && !bad) }'; }
+brightest() { sed -n 's/^whole_luminance .* to //p' "$work/$1.txt"; }
+flashes >"$work/designed.txt" && ! within <"$work/designed.txt" ||
+  fail "the designed look's flashes: $(cat "$work/designed.txt")"
+flashes --gentle >"$work/gentle.txt" && within <"$work/gentle.txt" || fail "the gentle look's flashes: $(cat "$work/gentle.txt")"
+awk -v g="$(brightest gentle)" -v d="$(brightest designed)" 'BEGIN { exit !(g > 0.8 * d) }' ||
+  fail "the gentle storm is darker: brightest $(brightest gentle) against $(brightest designed)"
 
 [ $failures -eq 0 ] && echo "arcveil3d-render behaves"
 exit $failures

@@ -51,6 +51,9 @@ const Entry kRenderOptionTable[] = {
      nullptr, 0, ApplyMonitors},
     {"bench", nullptr, "draw as fast as possible, write nothing, print figures", nullptr, 0,
      SetTo<RenderOptions, &RenderOptions::bench, true>},
+    {"flashes", nullptr, "write nothing, print the worst second's flashes (whole frame, worst quarter)", nullptr, 0,
+     SetTo<RenderOptions, &RenderOptions::flashes, true>},
+    {"gentle", nullptr, "the gentle lightning: at most three flashes a second", "Gentle", 1, nullptr},
     SharedOption<RenderOptions, kHelpOption>(),
 };
 
@@ -61,10 +64,13 @@ ParsedOptions<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
     ParsedOptions<RenderOptions> parsed = ParseOptions(kRenderOptionTable, DefaultRenderOptions(), args);
     if (const auto& o = parsed.options; o && !o->help) {
         const char* problem = nullptr;
-        if (o->bench && !o->out.empty())
-            problem = "--out: --bench writes no files; leave out one of them";
-        if (!o->bench && o->out.empty())
-            problem = "--out: nothing to do; give --out FILE.png or --bench";
+        const int tasks = (o->bench ? 1 : 0) + (o->flashes ? 1 : 0) + (o->out.empty() ? 0 : 1);
+        if (tasks > 1)
+            problem = "--out, --bench, --flashes: give only one of them";
+        if (tasks == 0)
+            problem = "--out: nothing to do; give --out FILE.png, --bench or --flashes";
+        if (o->flashes && !(*o->step > 0))
+            problem = "--flashes: needs a --step above 0 (frames a second)";
         for (const MonitorRect& m : o->monitors) {
             if (m.x + m.width > o->width || m.y + m.height > o->height)
                 problem = "--monitors: a monitor lies outside the picture (--size)";

@@ -1,7 +1,8 @@
 #pragma once
 // arcveil3d-render's command line: the options both native programs take
 // (native/OptionTable.h) and the renderer's own, in one table (RenderOptions.cpp) from
-// which the usage is printed too. Exactly one of --out and --bench says what to do;
+// which the usage is printed too. Exactly one of --out, --bench and --flashes says what
+// to do;
 // --monitors draws a layout of monitors as the Linux saver does on them.
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 struct RenderOptions : CommonOptions {
     std::string out; // --out FILE.png; empty: no file
     bool bench = false;
+    bool flashes = false; // --flashes: measure how the run flashes (tools/render/FlashMeasure.h)
     std::vector<MonitorRect> monitors; // the primary first, inside the picture; none: one
 };
 

@@ -5,6 +5,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <exception>
@@ -23,6 +25,7 @@
 #include "platform/GLHeaders.h"
 #include "render/CGLDrawer.h"
 #include "tools/PngFile.h"
+#include "tools/render/FlashMeasure.h"
 #include "tools/render/FragmentCounter.h"
 #include "tools/render/FrameFiles.h"
 #include "tools/render/ProcessFigures.h"
@@ -122,7 +125,8 @@ int Run(const RenderOptions& options)
 
     const bool everyFrame = HasFrameField(options.out);
     const int frames = static_cast<int>(options.frames);
-    Progress progress(frames, options.bench ? "drawing" : "rendering");
+    Progress progress(frames, options.bench ? "drawing" : options.flashes ? "measuring" : "rendering");
+    CFlashMeasure flashes;
     std::unique_ptr<FragmentCounter> fragments;
     if (options.bench)
         fragments = std::make_unique<FragmentCounter>();
@@ -142,7 +146,9 @@ int Run(const RenderOptions& options)
         if (frame == 0)
             firstFrame = SecondsSinceProcessStart();
         const bool last = frame + 1 == frames;
-        if (!options.bench && (everyFrame || last)) {
+        if (options.flashes) {
+            flashes.Add(ReadRgbFrame(options.width, options.height));
+        } else if (!options.bench && (everyFrame || last)) {
             const RgbImage image = ReadRgbFrame(options.width, options.height);
             std::string error;
             if (!WritePng(FrameFileName(options.out, frame), image, error, PngCompression::Fast)) {
@@ -157,6 +163,14 @@ int Run(const RenderOptions& options)
     const double processCpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - processStart;
     const KernelWork kernelEnd = KernelWorkSoFar();
 
+    if (options.flashes) {
+        const int perSecond = static_cast<int>(std::lround(1.0 / *options.step));
+        const auto [darkest, brightest] = std::minmax_element(flashes.Whole().begin(), flashes.Whole().end());
+        std::printf("frames %d\n", frames);
+        std::printf("whole_luminance %.3f to %.3f\n", *darkest, *brightest);
+        std::printf("whole_worst_second_flashes %.1f\n", flashes.WholeWorstSecond(perSecond));
+        std::printf("quarter_worst_second_flashes %.1f\n", flashes.QuarterWorstSecond(perSecond));
+    }
     if (options.bench) {
         std::printf("frames %d\n", frames);
         std::printf("fps %.2f\n", wall > 0 ? frames / wall : 0.0);

@@ -22,7 +22,9 @@ TEST_CASE("arcveil3d-render: its defaults, both spellings, and one of --out and 
     CHECK((all.options->seed == 42u && all.options->step == 0.0 && all.options->out == "f%d.png"));
     for (const Args& refused : {Args{}, Args{"--bench", "--out", "a.png"}, Args{"-root", "--bench"}, Args{"--bench=1"},
                                 Args{"--bench", "--size", "100x100", "--monitors", "50x50+0+60"},
-                                Args{"--bench", "--monitors", "8x8+0+0x4x4+1+1"}, Args{"--bench", "--monitors", "8x8+0"}})
+                                Args{"--bench", "--monitors", "8x8+0+0x4x4+1+1"}, Args{"--bench", "--monitors", "8x8+0"},
+                                Args{"--flashes", "--bench"}, Args{"--flashes", "--out", "a.png"},
+                                Args{"--flashes", "--step", "0"}})
         CHECK_FALSE(ParseRenderOptions(refused).options);
     const auto layout = ParseRenderOptions({"--monitors", "8x6+4+0,4x4+0+1", "--size", "12x6", "--bench"});
     REQUIRE(layout.options);
