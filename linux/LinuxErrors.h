@@ -34,5 +34,10 @@ inline std::string SettingsWriteError(const std::string& path, const std::string
     return "the settings file " + path + " could not be written: " + reason;
 }
 
+inline std::string SettingsUnreadableError(const std::string& path, const std::string& reason)
+{
+    return "the settings file " + path + " cannot be read (" + reason + "); --save leaves it as it is";
+}
+
 inline constexpr const char* kErrorNoSettingsPlace =
     "the settings file has no place: set HOME or XDG_CONFIG_HOME to an absolute path";
