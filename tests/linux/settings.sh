@@ -62,3 +62,31 @@ for pair in Width=1024 Height=480 Depth=16 Desktop=0 Sounds=0 Cross=1 Hieroglyph
 done
 [ "$(ls -A "$(dirname "$SETTINGS")")" = settings.ini ] || fail "--save left $(ls -A "$(dirname "$SETTINGS")")"
 echo "--save: ok"
+
+# --save as the user's own account (root reads anything): a file it cannot read whole,
+# whether its own or another user's in its folder, is named in one line, status 1, and
+# stays as it was; so does a FIFO, which must not block.
+USER_HOME="$WORK/user"
+AS_USER=()
+[ "$(id -u)" != 0 ] || AS_USER=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+FILE="$USER_HOME/arcveil3d/settings.ini"
+chmod 755 "$WORK"
+snapshot() { ls -l --time-style=+ "$USER_HOME/arcveil3d"; [ -p "$FILE" ] || cat "$FILE"; }
+# name|setup, in the user's settings folder|reason
+while IFS='|' read -r name setup reason; do
+  rm -rf "$USER_HOME" && mkdir -p "$USER_HOME/arcveil3d"
+  [ "$(id -u)" != 0 ] || chown -R nobody:nogroup "$USER_HOME"
+  (cd "$USER_HOME/arcveil3d" && eval "$setup")
+  before="$(snapshot)"
+  timeout 10 env -u DISPLAY XDG_CONFIG_HOME="$USER_HOME" "${AS_USER[@]}" "$SAVER" -no-rain --save \
+    >/dev/null 2>"$WORK/$name.err" && got=0 || got=$?
+  [ "$got" = 1 ] && [ "$(cat "$WORK/$name.err")" = "arcveil3d: the settings file $FILE cannot be read ($reason); \
+--save leaves it as it is (CLinuxSaverApp::Run() -> CLinuxSaverApp::MainLoop() -> CLinuxSaverApp::SaveSettings())" ] ||
+    fail "--save over $name: status $got: $(cat "$WORK/$name.err")"
+  [ "$before" = "$(snapshot)" ] || fail "--save changed $name: $(snapshot)"
+  echo "--save over $name: refused: ok"
+done <<'ROWS'
+its own unreadable file|printf '[Arcveil3D]\nRain=1\n' >settings.ini; chmod 000 settings.ini; chown --reference=. settings.ini|Permission denied
+another user's file|printf '[Arcveil3D]\nRain=1\n' >settings.ini; chmod 600 settings.ini; if [ "$(id -u)" != 0 ]; then chmod 000 settings.ini; fi|Permission denied
+a FIFO|mkfifo settings.ini; chown --reference=. settings.ini|not a regular file
+ROWS
