@@ -18,6 +18,11 @@ inline std::string NoWindowError(unsigned long id)
     return std::string("the window to draw into (") + hex + ") does not exist";
 }
 
+inline std::string XRefusedError(const char* error, int request, int minor)
+{
+    return "the X server refused request " + std::to_string(request) + "." + std::to_string(minor) + ": " + error;
+}
+
 inline std::string BadWindowVariableError(const std::string& value)
 {
     return "XSCREENSAVER_WINDOW=\"" + value + "\" is not a window id";
