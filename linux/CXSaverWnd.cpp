@@ -28,7 +28,8 @@ namespace {
 int g_xErrors = 0;
 struct KeptXError {
     bool kept = false;
-    int request = 0;
+    char request[64] = {}; // its name, when Xlib knows it
+    int major = 0;
     int minor = 0;
     char text[128] = {};
 } g_xError;
@@ -38,9 +39,12 @@ int KeepXError(Display* display, XErrorEvent* error)
     ++g_xErrors;
     if (!g_xError.kept) {
         g_xError.kept = true;
-        g_xError.request = error->request_code;
+        g_xError.major = error->request_code;
         g_xError.minor = error->minor_code;
         XGetErrorText(display, error->error_code, g_xError.text, sizeof g_xError.text);
+        // The core requests have names in Xlib's database (X_CreateGC); no request is made.
+        const std::string number = std::to_string(error->request_code);
+        XGetErrorDatabaseText(display, "XRequest", number.c_str(), "", g_xError.request, sizeof g_xError.request);
     }
     return 0;
 }
@@ -310,7 +314,7 @@ void CXSaverWnd::CheckXErrors()
     if (!exist)
         m_ended = true;
     else
-        RaiseFailure(XRefusedError(error.text, error.request, error.minor).c_str());
+        RaiseFailure(XRefusedError(error.text, error.request, error.major, error.minor).c_str());
 }
 
 void CXSaverWnd::FollowMonitors(Window root)

@@ -18,9 +18,10 @@ inline std::string NoWindowError(unsigned long id)
     return std::string("the window to draw into (") + hex + ") does not exist";
 }
 
-inline std::string XRefusedError(const char* error, int request, int minor)
+inline std::string XRefusedError(const char* error, const char* request, int major, int minor)
 {
-    return "the X server refused request " + std::to_string(request) + "." + std::to_string(minor) + ": " + error;
+    const std::string name = request[0] != '\0' ? request : "request " + std::to_string(major) + "." + std::to_string(minor);
+    return std::string("the X server refused ") + name + ": " + error;
 }
 
 inline std::string BadWindowVariableError(const std::string& value)

@@ -36,5 +36,18 @@ bad variable|XSCREENSAVER_WINDOW=garbage|-root|1|arcveil3d: XSCREENSAVER_WINDOW=
 no GLX, own window|DISPLAY=$NO_GLX|-window|1|arcveil3d: the X server offers no GLX visual with a depth buffer (is its GLX extension on? Xvfb needs it, and Mesa's libGL for software drawing) ($CREATE -> CXSaverWnd::CreateOwnWindow())
 no GLX, foreign window|DISPLAY=$NO_GLX|-window-id $HOST_ID|1|arcveil3d: the X server offers no GLX visual with a depth buffer (is its GLX extension on? Xvfb needs it, and Mesa's libGL for software drawing) ($CREATE -> CXSaverWnd::AttachToForeignWindow())
 unwritable settings|-u DISPLAY XDG_CONFIG_HOME=$WORK/file|-no-rain --save|1|arcveil3d: the settings file $WORK/file/arcveil3d/settings.ini could not be written: Not a directory ($RUN -> CLinuxSaverApp::SaveSettings())
+refused geometry||-geometry +40000+0|2|arcveil3d: -geometry: '+40000+0' is not WIDTHxHEIGHT+X+Y (either part may be left out; offsets up to 32767) (arcveil3d --help lists the options)
 refused option||-fps -window-id nonsense|2|arcveil3d: -window-id: 'nonsense' is not a window id (arcveil3d --help lists the options)
 EOF
+
+# The X server killed during a run: the one line, status 1, however the loss is seen.
+start_xvfb 320x240
+XVFB_PID=${PIDS[-1]}
+start_saver killed -window --size 64x48 -delay 0
+own_window
+wait_scene "$OWN" killed 64x48
+kill "$XVFB_PID"
+wait_exit "$SAVER_PID" 10
+[ "$EXIT_STATUS" = 1 ] && [ "$(cat "$WORK/killed.err")" = "arcveil3d: the connection to the X server was lost" ] ||
+  fail "X server killed: status $EXIT_STATUS: $(cat "$WORK/killed.err")"
+echo "X server killed: ok"
