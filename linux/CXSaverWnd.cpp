@@ -294,6 +294,8 @@ void CXSaverWnd::InitContext(XVisualInfo* visual)
 
 bool CXSaverWnd::ShownWindowsExist()
 {
+    // Errors of earlier requests first, so that only these requests' count.
+    XSync(m_display, False);
     const int errorsBefore = g_xErrors;
     XWindowAttributes attributes {};
     for (const Window window : {m_host, m_target}) {
@@ -309,7 +311,8 @@ void CXSaverWnd::CheckXErrors()
     if (!g_xError.kept)
         return;
     const KeptXError error = g_xError;
-    const bool exist = ShownWindowsExist();
+    // Requests made before a window's DestroyNotify was seen fail; it ended the saver already.
+    const bool exist = !m_ended && ShownWindowsExist();
     g_xError = KeptXError();
     if (!exist)
         m_ended = true;
