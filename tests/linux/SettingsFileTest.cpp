@@ -6,7 +6,6 @@
 #include <functional>
 #include <fstream>
 #include <numeric>
-#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -132,19 +131,16 @@ TEST_CASE("the first old file there is moves, once; one that cannot be moved is 
 namespace {
 
 // read(2) that gives the first few bytes, then fails as a disk would.
+int g_reads = 0;
 ssize_t FailingRead(int fd, void* buffer, std::size_t size)
 {
-    static int calls = 0;
-    if (calls++ % 2 == 1) {
-        errno = EIO;
-        return -1;
-    }
-    return ::read(fd, buffer, std::min<std::size_t>(size, 4));
+    errno = EIO;
+    return g_reads++ > 0 ? -1 : ::read(fd, buffer, std::min<std::size_t>(size, 4));
 }
 
-struct InjectedReadFailure {
-    InjectedReadFailure() { g_readCall = FailingRead; }
-    ~InjectedReadFailure() { g_readCall = ::read; }
+struct ReadFailure {
+    explicit ReadFailure(bool on) { g_readCall = on ? (g_reads = 0, FailingRead) : ::read; }
+    ~ReadFailure() { g_readCall = ::read; }
 };
 
 } // namespace
@@ -172,12 +168,15 @@ TEST_CASE("a commit changes only the values written; every other byte keeps its 
         WriteText(path, c.before);
         CFileProfileStore store(path);
         CHECK(store.GetProfileInt("Arcveil3D", "Rain", -1) == c.rain);
-        CHECK(store.WriteProfileInt("Arcveil3D", "Rain", 0));
-        CHECK(store.WriteProfileInt("Arcveil3D", "Cross", 1));
-        CHECK(store.WriteProfileInt("Arcveil3D", "Cross", 0));
+        for (const auto& [name, value] : {std::pair{"Rain", 0}, {"Cross", 1}, {"Cross", 0}})
+            store.WriteProfileInt("Arcveil3D", name, value);
         REQUIRE(store.Commit());
         CHECK(ReadText(path) == c.after);
     }
+    // However many lines are bad, the warning names five.
+    WriteText(path, "a\nb\nc\nd\ne\nf\ng\nh\n");
+    CHECK(CFileProfileStore(path).WarningLine().find("line 5 'e' is not NAME=VALUE under a [section]; and 3 more;") !=
+          std::string::npos);
 }
 
 TEST_CASE("what cannot be read whole is refused without a blocking read, and never replaced")
@@ -185,52 +184,35 @@ TEST_CASE("what cannot be read whole is refused without a blocking read, and nev
     TempFolder folder;
     const std::string path = folder.path + "/settings.ini";
     const std::string plain = "[Arcveil3D]\nRain=0\n";
+    const char* notRegular = "cannot be read; it is not a regular file";
     const struct {
-        const char* name;
         std::function<void()> make;
+        bool failRead;
         const char* problem;
         const char* reason;
     } cases[] = {
-        {"FIFO", [&] { mkfifo(path.c_str(), 0600); }, "cannot be read; it is not a regular file", "not a regular file"},
-        {"link to a device", [&] { symlink("/dev/zero", path.c_str()); }, "cannot be read; it is not a regular file",
-         "not a regular file"},
-        {"folder", [&] { mkdir(path.c_str(), 0700); }, "cannot be read; it is not a regular file", "Is a directory"},
-        {"oversized", [&] { WriteText(path, plain + std::string(64 * 1024, '#')); },
+        {[&] { mkfifo(path.c_str(), 0600); }, false, notRegular, "not a regular file"},
+        {[&] { symlink("/dev/zero", path.c_str()); }, false, notRegular, "not a regular file"},
+        {[&] { mkdir(path.c_str(), 0700); }, false, notRegular, "Is a directory"},
+        {[&] { WriteText(path, plain + std::string(64 * 1024, '#')); }, false,
          "cannot be read; it is larger than 64 KiB", "larger than 64 KiB"},
-        {"read error", [&] { WriteText(path, plain); }, "cannot be read to the end (Input/output error)",
-         "Input/output error"},
+        {[&] { WriteText(path, plain); }, true, "cannot be read to the end (Input/output error)", "Input/output error"},
     };
     for (const auto& c : cases) {
-        INFO(c.name);
+        INFO(c.problem);
         std::filesystem::remove_all(path);
         c.make();
         const std::string before = folder.Tree();
-        std::optional<InjectedReadFailure> failing;
-        if (std::string(c.name) == "read error")
-            failing.emplace();
+        const ReadFailure failing(c.failRead);
         CFileProfileStore store(path);
-        failing.reset();
         CHECK(store.GetProfileInt("Arcveil3D", "Rain", 7) == 7);
-        CHECK(store.WarningLine() == "arcveil3d: warning: " + path + ": " + c.problem +
-                                         "; the defaults stand for what cannot be read\n");
-        CHECK(store.Unreadable());
+        CHECK(store.WarningLine() ==
+              "arcveil3d: warning: " + path + ": " + c.problem + "; the defaults stand for what cannot be read\n");
         CHECK_FALSE(store.Commit());
         CHECK(store.CommitError() == c.reason);
         CHECK(folder.Tree() == before);
-        if (std::string(c.name) == "read error")
-            CHECK(ReadText(path) == plain);
+        CHECK((!c.failRead || ReadText(path) == plain));
     }
-}
-
-TEST_CASE("the warning names five bad lines at most")
-{
-    TempFolder folder;
-    const std::string path = folder.path + "/settings.ini";
-    WriteText(path, "a\nb\nc\nd\ne\nf\ng\nh\n");
-    const std::string warning = CFileProfileStore(path).WarningLine();
-    CHECK(warning.find("line 5 'e'") != std::string::npos);
-    CHECK(warning.find("line 6") == std::string::npos);
-    CHECK(warning.find("; and 3 more; the defaults stand") != std::string::npos);
 }
 
 TEST_CASE("a link stays a link: its target is replaced in its own folder, with its permission bits")
@@ -238,49 +220,42 @@ TEST_CASE("a link stays a link: its target is replaced in its own folder, with i
     TempFolder folder;
     std::filesystem::create_directories(folder.path + "/dots");
     std::filesystem::create_directories(folder.path + "/cfg");
-    const std::string target = folder.path + "/dots/real.ini";
+    const std::string target = folder.path + "/dots/real.ini", link = folder.path + "/cfg/settings.ini";
     WriteText(target, "[Arcveil3D]\nRain=1\n");
     chmod(target.c_str(), 0640);
     // A leftover of an interrupted save goes with the next one.
     WriteText(folder.path + "/dots/.real.ini.arcveil3d-new", "half");
-    const std::string link = folder.path + "/cfg/settings.ini";
     REQUIRE(symlink("../dots/real.ini", link.c_str()) == 0);
     CFileProfileStore store(link);
     store.WriteProfileInt("Arcveil3D", "Rain", 0);
     REQUIRE(store.Commit());
     CHECK(std::filesystem::read_symlink(link) == "../dots/real.ini");
     CHECK(ReadText(target) == "[Arcveil3D]\nRain=0\n");
-    struct stat info {};
-    REQUIRE(stat(target.c_str(), &info) == 0);
-    CHECK((info.st_mode & 07777) == 0640);
+    CHECK(std::filesystem::status(target).permissions() == std::filesystem::perms(0640));
     CHECK(folder.Tree() == "./cfg\n./cfg/settings.ini\n./dots\n./dots/real.ini\n");
 }
 
 TEST_CASE("an old file moves only once read whole; one that is no plain file stays, with a warning")
 {
     TempFolder folder;
-    const std::string path = folder.path + "/new/settings.ini";
-    const std::string old = folder.path + "/old/settings.ini";
+    const std::string path = folder.path + "/new/settings.ini", old = folder.path + "/old/settings.ini";
     const std::string left = "arcveil3d: warning: " + old + " is not a regular file; it is left alone\n";
     const struct {
-        const char* name;
         std::function<void()> make;
+        bool failRead;
         std::string read;
         std::string warning;
     } cases[] = {
-        {"folder", [&] { std::filesystem::create_directories(old); }, path, left},
-        {"link", [&] { symlink("/dev/null", old.c_str()); }, path, left},
-        {"read error", [&] { WriteText(old, "[Arcveil3D]\nRain=0\n"); }, old, ""},
+        {[&] { std::filesystem::create_directories(old); }, false, path, left},
+        {[&] { symlink("/dev/null", old.c_str()); }, false, path, left},
+        {[&] { WriteText(old, "[Arcveil3D]\nRain=0\n"); }, true, old, ""},
     };
     for (const auto& c : cases) {
-        INFO(c.name);
         std::filesystem::remove_all(folder.path + "/old");
         std::filesystem::create_directories(folder.path + "/old");
         c.make();
         const std::string before = folder.Tree();
-        std::optional<InjectedReadFailure> failing;
-        if (std::string(c.name) == "read error")
-            failing.emplace();
+        const ReadFailure failing(c.failRead);
         std::string warning;
         CHECK(MoveOldSettingsFile(path, {old}, warning) == c.read);
         CHECK(warning == c.warning);

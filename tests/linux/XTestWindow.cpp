@@ -40,19 +40,7 @@ int Create(int argc, char** argv)
     Visual* visual = DefaultVisual(display, screen);
     int depth = DefaultDepth(display, screen);
     const std::string kind = argc > 3 ? argv[3] : "";
-    if (kind == "--input-only") {
-        XSetWindowAttributes attributes {};
-        const Window window = XCreateWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
-                                            static_cast<unsigned>(height), 0, 0, InputOnly, CopyFromParent, 0,
-                                            &attributes);
-        XMapWindow(display, window);
-        XSync(display, False);
-        std::printf("0x%lx\n", window);
-        std::fflush(stdout);
-        for (;;)
-            pause();
-    }
-    if (argc > 3) {
+    if (argc > 3 && kind != "--input-only") {
         // Without GLX_DOUBLEBUFFER only single-buffered visuals count, and the smallest
         // depth buffer asked for wins: none, or at least 16 bits.
         const bool withDepth = std::strcmp(argv[3], "--single-buffered") == 0;
@@ -73,9 +61,12 @@ int Create(int argc, char** argv)
     // screen-saver daemon does, so the saver must not need them on this window.
     attributes.event_mask = ButtonPressMask | KeyPressMask | StructureNotifyMask |
                             (kind == "--vanish" ? SubstructureNotifyMask : 0);
+    const bool inputOnly = kind == "--input-only";
     const Window window = XCreateWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
-                                        static_cast<unsigned>(height), 0, depth, InputOutput, visual,
-                                        CWBackPixel | CWBorderPixel | CWColormap | CWEventMask, &attributes);
+                                        static_cast<unsigned>(height), 0, inputOnly ? 0 : depth,
+                                        inputOnly ? InputOnly : InputOutput, visual,
+                                        inputOnly ? CWEventMask : CWBackPixel | CWBorderPixel | CWColormap | CWEventMask,
+                                        &attributes);
     XMapWindow(display, window);
     XSync(display, False);
     std::printf("0x%lx\n", window);

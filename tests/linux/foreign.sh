@@ -5,7 +5,7 @@
 # window goes. -root draws into $XSCREENSAVER_WINDOW, and into the root window when
 # nothing is named. A window of its own (-window) follows its size and ends when closed.
 # A window that vanishes while the saver sets up in it ends the run as its destruction
-# does; one the saver cannot use ends it with the X error named in one line.
+# does.
 source "$(dirname "$0")/xvfb-lib.sh"
 start_xvfb 400x300
 
@@ -28,20 +28,13 @@ for visual in "" --plain-visual --single-buffered; do
   echo "foreign window $visual: ok"
 done
 
-# vanish: the owner destroys its window as soon as the saver makes a child in it.
+# --vanish: the owner destroys its window as soon as the saver makes a child in it.
 for try in 1 2 3; do
   start_host "vanish$try" 64x48 --vanish
   timeout 20 "$SAVER" -window-id "$HOST_ID" 2>"$WORK/vanish$try.err" && got=0 || got=$?
   [ "$got" = 0 ] && [ ! -s "$WORK/vanish$try.err" ] || fail "vanished window: status $got: $(cat "$WORK/vanish$try.err")"
-  kill "$HOST_PID"
 done
-start_host inputonly 64x48 --input-only
-timeout 20 "$SAVER" -window-id "$HOST_ID" 2>"$WORK/inputonly.log" && got=0 || got=$?
-[ "$got" = 1 ] && [ "$(wc -l <"$WORK/inputonly.log")" = 1 ] &&
-  grep -q '^arcveil3d: the X server refused .*: BadMatch (invalid parameter attributes) (' "$WORK/inputonly.log" ||
-  fail "InputOnly window: status $got: $(cat "$WORK/inputonly.log")"
-kill "$HOST_PID"
-echo "vanished window, X error: ok"
+echo "vanished window: ok"
 
 start_saver own -window --size 120x90
 own_window

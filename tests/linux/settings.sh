@@ -12,6 +12,7 @@ OLD="$XDG_CONFIG_HOME/Quenmoor Soft./arcveil3d/settings.ini"
 start_xvfb 320x240
 start_host host 96x72
 RUN=(--seed 1234 --step 0.25)
+RUN_CHAIN='CLinuxSaverApp::Run() -> CLinuxSaverApp::MainLoop()'
 
 # foreign NAME [options]: the first frame, drawn into the test window as XScreenSaver asks.
 foreign() {
@@ -64,29 +65,25 @@ done
 echo "--save: ok"
 
 # --save as the user's own account (root reads anything): a file it cannot read whole,
-# whether its own or another user's in its folder, is named in one line, status 1, and
-# stays as it was; so does a FIFO, which must not block.
-USER_HOME="$WORK/user"
+# its own or another user's in its folder, or a FIFO (which must not block), is named in
+# one line, status 1, and stays as it was.
 AS_USER=()
 [ "$(id -u)" != 0 ] || AS_USER=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-FILE="$USER_HOME/arcveil3d/settings.ini"
+FILE="$WORK/user/arcveil3d/settings.ini"
 chmod 755 "$WORK"
-snapshot() { ls -l --time-style=+ "$USER_HOME/arcveil3d"; [ -p "$FILE" ] || cat "$FILE"; }
-# name|setup, in the user's settings folder|reason
-while IFS='|' read -r name setup reason; do
-  rm -rf "$USER_HOME" && mkdir -p "$USER_HOME/arcveil3d"
-  [ "$(id -u)" != 0 ] || chown -R nobody:nogroup "$USER_HOME"
-  (cd "$USER_HOME/arcveil3d" && eval "$setup")
+snapshot() { ls -l --time-style=+ "$WORK/user/arcveil3d"; [ -p "$FILE" ] || cat "$FILE"; }
+while IFS='|' read -r setup reason; do # setup, in the user's settings folder|reason
+  rm -rf "$WORK/user" && mkdir -p "$(dirname "$FILE")" && { [ "${#AS_USER[@]}" = 0 ] || chown -R nobody "$WORK/user"; }
+  (cd "$(dirname "$FILE")" && eval "$setup")
   before="$(snapshot)"
-  timeout 10 env -u DISPLAY XDG_CONFIG_HOME="$USER_HOME" "${AS_USER[@]}" "$SAVER" -no-rain --save \
-    >/dev/null 2>"$WORK/$name.err" && got=0 || got=$?
-  [ "$got" = 1 ] && [ "$(cat "$WORK/$name.err")" = "arcveil3d: the settings file $FILE cannot be read ($reason); \
---save leaves it as it is (CLinuxSaverApp::Run() -> CLinuxSaverApp::MainLoop() -> CLinuxSaverApp::SaveSettings())" ] ||
-    fail "--save over $name: status $got: $(cat "$WORK/$name.err")"
-  [ "$before" = "$(snapshot)" ] || fail "--save changed $name: $(snapshot)"
-  echo "--save over $name: refused: ok"
+  timeout 10 env -u DISPLAY XDG_CONFIG_HOME="$WORK/user" "${AS_USER[@]}" "$SAVER" -no-rain --save >/dev/null \
+    2>"$WORK/refused.err" && got=0 || got=$?
+  [ "$got:$(cat "$WORK/refused.err")" = "1:arcveil3d: the settings file $FILE cannot be read ($reason); --save leaves \
+it as it is ($RUN_CHAIN -> CLinuxSaverApp::SaveSettings())" ] && [ "$before" = "$(snapshot)" ] ||
+    fail "--save after '$setup': status $got: $(cat "$WORK/refused.err"); $(snapshot)"
 done <<'ROWS'
-its own unreadable file|printf '[Arcveil3D]\nRain=1\n' >settings.ini; chmod 000 settings.ini; chown --reference=. settings.ini|Permission denied
-another user's file|printf '[Arcveil3D]\nRain=1\n' >settings.ini; chmod 600 settings.ini; if [ "$(id -u)" != 0 ]; then chmod 000 settings.ini; fi|Permission denied
-a FIFO|mkfifo settings.ini; chown --reference=. settings.ini|not a regular file
+echo Rain=1 >settings.ini; chmod 000 settings.ini; chown --reference=. settings.ini|Permission denied
+echo Rain=1 >settings.ini; chmod 600 settings.ini; if [ "$(id -u)" != 0 ]; then chmod 000 settings.ini; fi|Permission denied
+mkfifo settings.ini; chown --reference=. settings.ini|not a regular file
 ROWS
+echo "--save over what it cannot read: refused: ok"
