@@ -16,10 +16,11 @@
 // Frames are paced as XScreenSaver's modules pace theirs: -delay after each frame, spent
 // waiting on the X connection so that input and the window's end are seen at once, and
 // no frame at all (only waiting for events) while the window is unmapped (or any of its
-// ancestors is) or fully obscured; a window uncovered (Expose) gets a frame at once. An
-// X error about a window that vanished ends the saver as the window's destruction does;
-// any other ends it with a failure that names the error. The viewport follows the window's size. Everything runs on one thread; the
-// context stays current from Create to destruction.
+// ancestors is) or fully obscured; a window uncovered (Expose) gets a frame at once. The
+// viewport follows the window's size. An X error about a window that vanished ends the
+// saver as the window's destruction does; any other ends it with a failure that names
+// the error. Everything runs on one thread; the context stays current from Create to
+// destruction.
 #include <X11/Xlib.h>
 
 #include <chrono>
