@@ -174,8 +174,12 @@ std::string CFileProfileStore::Serialise() const
     const std::string end = !m_lines.empty() && !m_lines.front().end.empty() ? m_lines.front().end : "\n";
     const auto addTo = [this, &end](std::string& out, const std::string& section) {
         for (const auto& addition : m_additions) {
-            if (addition.section == section)
-                out += addition.name + "=" + addition.value + end;
+            if (addition.section != section)
+                continue;
+            // A last line without its end gets one only when something follows it.
+            if (!out.empty() && out.back() != '\n')
+                out += end;
+            out += addition.name + "=" + addition.value + end;
         }
     };
     std::string out;
@@ -184,11 +188,8 @@ std::string CFileProfileStore::Serialise() const
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         out += m_lines[i].text + m_lines[i].end;
         for (const auto& [section, last] : m_sectionEnd) {
-            if (last != i)
-                continue;
-            if (m_lines[i].end.empty())
-                out += end;
-            addTo(out, section);
+            if (last == i)
+                addTo(out, section);
         }
     }
     std::map<std::string, bool> added;
@@ -196,9 +197,7 @@ std::string CFileProfileStore::Serialise() const
         if (m_sectionEnd.count(addition.section) != 0 || added[addition.section])
             continue;
         added[addition.section] = true;
-        if (!out.empty() && out.back() != '\n')
-            out += end;
-        out += "[" + addition.section + "]" + end;
+        out += (!out.empty() && out.back() != '\n' ? end : "") + "[" + addition.section + "]" + end;
         addTo(out, addition.section);
     }
     return out;

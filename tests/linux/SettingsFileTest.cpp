@@ -159,6 +159,7 @@ TEST_CASE("a commit changes only the values written; every other byte keeps its 
         {"[Other]\r\nX=1", -1, "[Other]\r\nX=1\r\n[Arcveil3D]\r\nRain=0\r\nCross=0\r\n"},
         {"[Arcveil3D]\nRain=1\n[Other]\n[Arcveil3D]\nRain=1\n# x\n", 1,
          "[Arcveil3D]\nRain=1\n[Other]\n[Arcveil3D]\nRain=0\nCross=0\n# x\n"},
+        {"[Arcveil3D]\nRain=1\nCross=1\n[Other]\nX=1", 1, "[Arcveil3D]\nRain=0\nCross=0\n[Other]\nX=1"},
         {"[Arcveil3D]\nRain=\n", -1, "[Arcveil3D]\nRain=0\nCross=0\n"},
     };
     TempFolder folder;
@@ -192,7 +193,9 @@ TEST_CASE("what cannot be read whole is refused without a blocking read, and nev
         const char* reason;
     } cases[] = {
         {[&] { mkfifo(path.c_str(), 0600); }, false, notRegular, "not a regular file"},
-        {[&] { symlink("/dev/zero", path.c_str()); }, false, notRegular, "not a regular file"},
+        // A link to one of the folder's own: a faulty commit must never reach outside it.
+        {[&] { mkfifo((path + ".fifo").c_str(), 0600), symlink("settings.ini.fifo", path.c_str()); }, false, notRegular,
+         "not a regular file"},
         {[&] { mkdir(path.c_str(), 0700); }, false, notRegular, "Is a directory"},
         {[&] { WriteText(path, plain + std::string(64 * 1024, '#')); }, false,
          "cannot be read; it is larger than 64 KiB", "larger than 64 KiB"},
@@ -201,6 +204,7 @@ TEST_CASE("what cannot be read whole is refused without a blocking read, and nev
     for (const auto& c : cases) {
         INFO(c.problem);
         std::filesystem::remove_all(path);
+        std::filesystem::remove_all(path + ".fifo");
         c.make();
         const std::string before = folder.Tree();
         const ReadFailure failing(c.failRead);
@@ -213,6 +217,10 @@ TEST_CASE("what cannot be read whole is refused without a blocking read, and nev
         CHECK(folder.Tree() == before);
         CHECK((!c.failRead || ReadText(path) == plain));
     }
+    // A link to a device that never ends is refused the same way (and never committed here).
+    std::filesystem::remove_all(path);
+    REQUIRE(symlink("/dev/zero", path.c_str()) == 0);
+    CHECK(CFileProfileStore(path).WarningLine().find(notRegular) != std::string::npos);
 }
 
 TEST_CASE("a link stays a link: its target is replaced in its own folder, with its permission bits")
