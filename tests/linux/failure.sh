@@ -51,6 +51,9 @@ XVFB_PID=${PIDS[-1]}
 start_saver killed -window --size 64x48 -delay 0
 own_window
 wait_scene "$OWN" killed 64x48
+# libxcb reads the end of the connection before it writes; where a write comes first
+# (SIGPIPE, signal 13), the signal must not end the saver silently.
+(("0x$(sed -n 's/^SigIgn:\t//p' "/proc/$SAVER_PID/status")" & 1 << 12)) || fail "SIGPIPE is not ignored"
 kill "$XVFB_PID"
 wait_exit "$SAVER_PID" 10
 [ "$EXIT_STATUS" = 1 ] && [ "$(cat "$WORK/killed.err")" = "arcveil3d: the connection to the X server was lost" ] ||

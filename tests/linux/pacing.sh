@@ -59,6 +59,7 @@ wait_scene "$HOST_ID" inner 64x48
 hidden "foreign window, parent unmapped" "xdotool windowunmap $PARENT_ID" "xdotool windowmap $PARENT_ID" 1.2
 kill "$SAVER_PID"
 
+start_host slowest 64x48 # magenta until the new saver's first frame
 start_saver slowest -window-id "$HOST_ID" -delay 10000000
 wait_scene "$HOST_ID" slowest 64x48
 cover
