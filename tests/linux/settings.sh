@@ -71,7 +71,7 @@ AS_USER=()
 [ "$(id -u)" != 0 ] || AS_USER=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 FILE="$WORK/user/arcveil3d/settings.ini"
 chmod 755 "$WORK"
-snapshot() { ls -l --time-style=+ "$WORK/user/arcveil3d"; [ -p "$FILE" ] || cat "$FILE"; }
+snapshot() { ls -li --time-style=+%s.%N "$WORK/user/arcveil3d"; [ -p "$FILE" ] || [ ! -r "$FILE" ] || cat "$FILE"; }
 while IFS='|' read -r setup reason; do # setup, in the user's settings folder|reason
   rm -rf "$WORK/user" && mkdir -p "$(dirname "$FILE")" && { [ "${#AS_USER[@]}" = 0 ] || chown -R nobody "$WORK/user"; }
   (cd "$(dirname "$FILE")" && eval "$setup")
