@@ -93,7 +93,11 @@ void CLinuxSaverApp::LoadSettings(const SaverOptions& options)
         std::string warning;
         m_settingsFile.emplace(MoveOldSettingsFile(*path, OldSettingsFilePaths(xdg, home, m_programPath), warning));
         ReadSettingsFile(*m_settingsFile, G_Settings);
-        std::fputs((warning + m_settingsFile->WarningLine()).c_str(), stderr);
+        // --save's refusal will be the one line about a file that could not be read.
+        if (options.saveSettings && m_settingsFile->Unreadable())
+            std::fputs(warning.c_str(), stderr);
+        else
+            std::fputs((warning + m_settingsFile->WarningLine()).c_str(), stderr);
     }
     // Flags override the file, in command-line order.
     ApplySettingOverrides(G_Settings, options.overrides);
@@ -106,7 +110,9 @@ void CLinuxSaverApp::SaveSettings()
         RaiseFailure(kErrorNoSettingsPlace);
     WriteSettings(*m_settingsFile, G_Settings);
     m_settingsFile->WriteProfileInt(kSettingsSection, kGentleDescriptor.name, G_Settings.Gentle);
-    if (!m_settingsFile->Commit())
+    if (!m_settingsFile->Commit() && m_settingsFile->Unreadable())
+        RaiseFailure(SettingsUnreadableError(m_settingsFile->Path(), m_settingsFile->CommitError()).c_str());
+    if (!m_settingsFile->CommitError().empty())
         RaiseFailure(SettingsWriteError(m_settingsFile->Path(), m_settingsFile->CommitError()).c_str());
     std::printf("%s\n", m_settingsFile->Path().c_str());
 }

@@ -5,6 +5,8 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -20,14 +22,30 @@
 
 namespace {
 
-// Xlib's default error handler ends the process. Errors about windows that vanish under
-// the saver (the owner destroyed its window) are expected; they are counted and the
-// window's DestroyNotify ends the saver.
+// Xlib's default error handler ends the process. An error is kept (the first since the
+// last look) for CXSaverWnd::CheckXErrors: about a window that vanished under the saver
+// it is the window's end, any other ends the saver with its name.
 int g_xErrors = 0;
+struct KeptXError {
+    bool kept = false;
+    char request[64] = {}; // its name, when Xlib knows it
+    int major = 0;
+    int minor = 0;
+    char text[128] = {};
+} g_xError;
 
-int CountXError(Display*, XErrorEvent*)
+int KeepXError(Display* display, XErrorEvent* error)
 {
     ++g_xErrors;
+    if (!g_xError.kept) {
+        g_xError.kept = true;
+        g_xError.major = error->request_code;
+        g_xError.minor = error->minor_code;
+        XGetErrorText(display, error->error_code, g_xError.text, sizeof g_xError.text);
+        // The core requests have names in Xlib's database (X_CreateGC); no request is made.
+        const std::string number = std::to_string(error->request_code);
+        XGetErrorDatabaseText(display, "XRequest", number.c_str(), "", g_xError.request, sizeof g_xError.request);
+    }
     return 0;
 }
 
@@ -80,6 +98,11 @@ void CXSaverWnd::Create()
         break;
     }
     }
+    // The foreign window may have gone while it was being set up.
+    XSync(m_display, False);
+    CheckXErrors();
+    if (m_ended)
+        return;
     if (m_options.target == SaverTarget::StandAlone) {
         FollowMonitors(DefaultRootWindow(m_display));
         TakeFocusAndPointer();
@@ -102,8 +125,11 @@ void CXSaverWnd::Create()
 void CXSaverWnd::OpenDisplay()
 {
     CHAIN_OPERATION("CXSaverWnd::OpenDisplay");
-    XSetErrorHandler(CountXError);
+    XSetErrorHandler(KeepXError);
     XSetIOErrorHandler(ReportLostConnection);
+    // A write to a server that is gone must reach ReportLostConnection, not end the
+    // process silently.
+    std::signal(SIGPIPE, SIG_IGN);
     const char* name = m_options.display.empty() ? nullptr : m_options.display.c_str();
     m_display = XOpenDisplay(name);
     if (m_display == nullptr)
@@ -158,7 +184,7 @@ void CXSaverWnd::CreateOwnWindow(bool fullScreen)
     if (visual == nullptr)
         RaiseFailure(kErrorNoGlxVisual);
 
-    long events = StructureNotifyMask | VisibilityChangeMask;
+    long events = StructureNotifyMask | VisibilityChangeMask | ExposureMask;
     int x = 0, y = 0;
     if (fullScreen) {
         // The desktop keeps its mode: the window covers the screen as it is.
@@ -174,8 +200,9 @@ void CXSaverWnd::CreateOwnWindow(bool fullScreen)
         m_width = m_options.width;
         m_height = m_options.height;
         if (const auto& at = m_options.position) {
-            x = at->fromRight ? DisplayWidth(m_display, screen) - m_width - at->x : at->x;
-            y = at->fromBottom ? DisplayHeight(m_display, screen) - m_height - at->y : at->y;
+            // Far out to the left or top, the place is as far as X can hold: out of sight either way.
+            x = std::max(-32768, at->fromRight ? DisplayWidth(m_display, screen) - m_width - at->x : at->x);
+            y = std::max(-32768, at->fromBottom ? DisplayHeight(m_display, screen) - m_height - at->y : at->y);
         }
     }
     m_target = CreateChildWindow(root, x, y, m_width, m_height, visual, fullScreen, events);
@@ -223,7 +250,7 @@ void CXSaverWnd::AttachToForeignWindow(Window host)
         RaiseFailure(NoWindowError(host).c_str());
     // Its size, its end and whether it can be seen: events any number of clients may
     // select on a window (button presses may not be shared).
-    XSelectInput(m_display, host, StructureNotifyMask | VisibilityChangeMask);
+    XSelectInput(m_display, host, StructureNotifyMask | VisibilityChangeMask | ExposureMask);
     m_host = host;
     m_width = attributes.width;
     m_height = attributes.height;
@@ -244,7 +271,7 @@ void CXSaverWnd::AttachToForeignWindow(Window host)
     if (visual == nullptr)
         RaiseFailure(kErrorNoGlxVisual);
     // The child takes no input, so the foreign window's owner still sees all of it.
-    m_target = CreateChildWindow(host, 0, 0, m_width, m_height, visual, false, VisibilityChangeMask);
+    m_target = CreateChildWindow(host, 0, 0, m_width, m_height, visual, false, VisibilityChangeMask | ExposureMask);
     m_ownsTarget = true;
     XMapWindow(m_display, m_target);
     XSync(m_display, False);
@@ -258,8 +285,39 @@ void CXSaverWnd::InitContext(XVisualInfo* visual)
     m_viewable = attributes.map_state == IsViewable;
     const bool ready = m_wrapper.Init(m_display, m_target, visual);
     XFree(visual);
-    if (!ready)
+    // No context on a window that has just gone is its end, not the driver's fault.
+    if (!ready && !ShownWindowsExist())
+        m_ended = true;
+    else if (!ready)
         RaiseFailure(kErrorNoContext);
+}
+
+bool CXSaverWnd::ShownWindowsExist()
+{
+    // Errors of earlier requests first, so that only these requests' count.
+    XSync(m_display, False);
+    const int errorsBefore = g_xErrors;
+    XWindowAttributes attributes {};
+    for (const Window window : {m_host, m_target}) {
+        if (window != 0 && (!XGetWindowAttributes(m_display, window, &attributes) ||
+                            XRequestFailed(m_display, errorsBefore)))
+            return false;
+    }
+    return true;
+}
+
+void CXSaverWnd::CheckXErrors()
+{
+    if (!g_xError.kept)
+        return;
+    const KeptXError error = g_xError;
+    // Requests made before a window's DestroyNotify was seen fail; it ended the saver already.
+    const bool exist = !m_ended && ShownWindowsExist();
+    g_xError = KeptXError();
+    if (!exist)
+        m_ended = true;
+    else
+        RaiseFailure(XRefusedError(error.text, error.request, error.major, error.minor).c_str());
 }
 
 void CXSaverWnd::FollowMonitors(Window root)
@@ -301,7 +359,11 @@ void CXSaverWnd::TakeFocusAndPointer()
         struct timespec pause {0, 10 * 1000 * 1000};
         nanosleep(&pause, nullptr);
     }
-    XSetInputFocus(m_display, m_target, RevertToParent, CurrentTime);
+    // Focus on a window that is not viewable (yet) would be an X error.
+    XWindowAttributes attributes {};
+    XGetWindowAttributes(m_display, m_target, &attributes);
+    if (attributes.map_state == IsViewable)
+        XSetInputFocus(m_display, m_target, RevertToParent, CurrentTime);
     // X sends no motion when a window appears; the pointer's place at that moment is the
     // first reported position, as the Windows saver's first mouse message is.
     Window rootReturn = 0, childReturn = 0;

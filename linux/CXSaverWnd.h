@@ -15,11 +15,15 @@
 // and of the screen's size; the -fps overlay then sits on the primary.
 // Frames are paced as XScreenSaver's modules pace theirs: -delay after each frame, spent
 // waiting on the X connection so that input and the window's end are seen at once, and
-// no frame at all (only waiting for events) while the window is unmapped or fully
-// obscured. The viewport follows the window's size. Everything runs on one thread; the
-// context stays current from Create to destruction.
+// no frame at all (only waiting for events) while the window is unmapped (or any of its
+// ancestors is) or fully obscured; a window uncovered (Expose) gets a frame at once. The
+// viewport follows the window's size. An X error about a window that vanished ends the
+// saver as the window's destruction does; any other ends it with a failure that names
+// the error. Everything runs on one thread; the context stays current from Create to
+// destruction.
 #include <X11/Xlib.h>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -58,6 +62,14 @@ private:
     void FollowMonitors(Window root);
     void ApplyMonitorLayout();
     void HandlePendingEvents();
+    // The first X error since the last look: the end when a window drawn for is gone,
+    // else a failure naming it.
+    void CheckXErrors();
+    bool ShownWindowsExist();
+    // Whether the window is viewable, its ancestors mapped too: X tells nothing when an
+    // ancestor is unmapped, so this is asked when events say something changed, and
+    // once a second otherwise.
+    void CheckMapState();
     void HandleEvent(const XEvent& event);
     bool CanBeSeen() const { return m_viewable && !m_obscured; }
     void Resize(int width, int height);
@@ -76,6 +88,9 @@ private:
     bool m_viewable = true;  // mapped, and every ancestor too
     bool m_obscured = false; // fully covered by other windows
     bool m_ended = false;
+    bool m_exposed = false;     // uncovered since the last frame: draw one at once
+    bool m_mapCheckDue = false; // an event says the map state may have changed
+    std::chrono::steady_clock::time_point m_nextMapCheck;
     bool m_soundStarted = false;
     Window m_monitorRoot = 0;   // the root whose monitors get views, when they do
     int m_randrEventBase = -1;  // RandR's events, when the server has it

@@ -3,6 +3,7 @@
 // is spent on the X connection, so that input and the window's end are seen at once.
 #include "linux/CXSaverWnd.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <poll.h>
@@ -13,32 +14,51 @@
 
 namespace {
 
-// Waits until the X connection has data or the time is up (negative: no limit).
+// Waits until the X connection has data or the time is up.
 void WaitOnConnection(Display* display, long long microseconds)
 {
     pollfd connection {ConnectionNumber(display), POLLIN, 0};
     const timespec limit {static_cast<time_t>(microseconds / 1000000), static_cast<long>(microseconds % 1000000) * 1000};
-    ppoll(&connection, 1, microseconds < 0 ? nullptr : &limit, nullptr);
+    ppoll(&connection, 1, &limit, nullptr);
 }
 
 } // namespace
 
 bool CXSaverWnd::WaitForFrame(long delayMicroseconds)
 {
+    CHAIN_OPERATION("CXSaverWnd::WaitForFrame");
     using Clock = std::chrono::steady_clock;
     const Clock::time_point due = Clock::now() + std::chrono::microseconds(delayMicroseconds);
     for (;;) {
         HandlePendingEvents();
+        const Clock::time_point now = Clock::now();
+        if (!m_ended && (m_mapCheckDue || now >= m_nextMapCheck)) {
+            CheckMapState();
+            m_mapCheckDue = false;
+            m_nextMapCheck = now + std::chrono::seconds(1);
+        }
+        CheckXErrors();
         if (m_ended)
             return false;
-        long long left = -1; // a window that cannot be seen waits for the events that show it
+        // A window that cannot be seen waits for the events that show it, and the next look.
+        Clock::time_point until = m_nextMapCheck;
         if (CanBeSeen()) {
-            left = std::chrono::duration_cast<std::chrono::microseconds>(due - Clock::now()).count();
-            if (left <= 0)
+            if (m_exposed || due <= now) {
+                m_exposed = false;
                 return true;
+            }
+            until = std::min(due, until);
         }
-        WaitOnConnection(m_display, left);
+        WaitOnConnection(m_display,
+                         std::max<long long>(0, std::chrono::duration_cast<std::chrono::microseconds>(until - now).count()));
     }
+}
+
+void CXSaverWnd::CheckMapState()
+{
+    XWindowAttributes attributes {};
+    if (XGetWindowAttributes(m_display, m_target, &attributes))
+        m_viewable = attributes.map_state == IsViewable;
 }
 
 void CXSaverWnd::HandlePendingEvents()
@@ -66,12 +86,17 @@ void CXSaverWnd::HandleEvent(const XEvent& event)
         }
         break;
     case MapNotify:
-        if (event.xmap.window == sized)
-            m_viewable = true;
+    case ReparentNotify:
+        // Mapped, or moved, it is viewable only if its new ancestors are mapped too.
+        m_mapCheckDue = true;
         break;
     case UnmapNotify:
         if (event.xunmap.window == sized)
             m_viewable = false;
+        break;
+    case Expose:
+        if (event.xexpose.window == m_target && event.xexpose.count == 0)
+            m_exposed = true;
         break;
     case VisibilityNotify:
         // Only a viewable window has a visibility.

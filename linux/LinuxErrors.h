@@ -18,6 +18,12 @@ inline std::string NoWindowError(unsigned long id)
     return std::string("the window to draw into (") + hex + ") does not exist";
 }
 
+inline std::string XRefusedError(const char* error, const char* request, int major, int minor)
+{
+    const std::string name = request[0] != '\0' ? request : "request " + std::to_string(major) + "." + std::to_string(minor);
+    return std::string("the X server refused ") + name + ": " + error;
+}
+
 inline std::string BadWindowVariableError(const std::string& value)
 {
     return "XSCREENSAVER_WINDOW=\"" + value + "\" is not a window id";
@@ -32,6 +38,11 @@ inline constexpr const char* kErrorNoContext =
 inline std::string SettingsWriteError(const std::string& path, const std::string& reason)
 {
     return "the settings file " + path + " could not be written: " + reason;
+}
+
+inline std::string SettingsUnreadableError(const std::string& path, const std::string& reason)
+{
+    return "the settings file " + path + " cannot be read (" + reason + "); --save leaves it as it is";
 }
 
 inline constexpr const char* kErrorNoSettingsPlace =

@@ -59,7 +59,8 @@ std::string ApplyVisual(SaverOptions& options, const std::string& value)
 // X's geometry syntax: [=][WIDTHxHEIGHT][{+-}XOFF{+-}YOFF], at least one of the parts.
 std::string ApplyGeometry(SaverOptions& options, const std::string& value)
 {
-    const std::string problem = Quoted(value) + " is not WIDTHxHEIGHT+X+Y (either part may be left out)";
+    const std::string problem = Quoted(value) + " is not WIDTHxHEIGHT+X+Y (either part may be left out; offsets up to " +
+                                std::to_string(kMaxWindowOffset) + ")";
     std::size_t i = value.size() > 0 && value[0] == '=' ? 1 : 0;
     if (i == value.size() ||
         (value[i] != '+' && value[i] != '-' && !TakeSize(value, i, options.width, options.height)))
@@ -72,7 +73,8 @@ std::string ApplyGeometry(SaverOptions& options, const std::string& value)
             return problem;
         *fromEnd = value[i] == '-';
         const auto offset = TakeNumber(value, ++i);
-        if (!offset)
+        // X keeps a window's place in 16 bits.
+        if (!offset || *offset > kMaxWindowOffset)
             return problem;
         (fromEnd == &position.fromRight ? position.x : position.y) = *offset;
     }

@@ -17,6 +17,7 @@ enum class SaverTarget {
 
 // Where -geometry places the saver's own window: offsets from the left and top, or,
 // when negative in the geometry ("-10-0"), from the right and bottom edges.
+inline constexpr int kMaxWindowOffset = 32767; // X's coordinates are 16-bit
 struct WindowPosition {
     int x = 0;
     int y = 0;

@@ -1,8 +1,9 @@
 #include "linux/SaverSettings.h"
 
-#include <fstream>
-#include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include "linux/SafeFile.h"
 
 namespace {
 
@@ -69,18 +70,28 @@ std::vector<std::string> OldSettingsFilePaths(const char* xdgConfigHome, const c
 std::string MoveOldSettingsFile(const std::string& path, const std::vector<std::string>& oldPaths,
                                 std::string& warning)
 {
-    if (access(path.c_str(), F_OK) == 0)
-        return path;
+    struct stat info {};
+    const bool exists = lstat(path.c_str(), &info) == 0;
     for (const std::string& old : oldPaths) {
-        std::ifstream file(old, std::ios::binary);
-        if (!file)
+        if (lstat(old.c_str(), &info) != 0)
             continue;
-        std::ostringstream contents;
-        contents << file.rdbuf();
-        const std::string problem = WriteFileAtomically(path, contents.str());
+        if (exists) {
+            warning += "arcveil3d: warning: " + old + " is no longer read: " + path + " is; the old file is kept\n";
+            continue;
+        }
+        // A link, a folder or a device is the user's to sort out: a copy of it would not be it.
+        if (!S_ISREG(info.st_mode)) {
+            warning += "arcveil3d: warning: " + old + " is not a regular file; it is left alone\n";
+            continue;
+        }
+        const FileBytes contents = ReadSmallFile(old);
+        // Read where it is: the store names what is wrong with it.
+        if (!contents.problem.empty())
+            return old;
+        const std::string problem = WriteFileAtomically(path, contents.bytes);
         if (!problem.empty()) {
-            warning = "arcveil3d: warning: " + old + " could not be moved to " + path + " (" + problem +
-                      "); it is read where it is\n";
+            warning += "arcveil3d: warning: " + old + " could not be moved to " + path + " (" + problem +
+                       "); it is read where it is\n";
             return old;
         }
         unlink(old.c_str());

@@ -29,10 +29,12 @@ std::optional<std::string> SettingsFilePath(const char* xdgConfigHome, const cha
 // under "arcveil3d".
 std::vector<std::string> OldSettingsFilePaths(const char* xdgConfigHome, const char* home, const std::string& argv0);
 
-// When path does not exist, moves the first old file that does to it: written
-// atomically, then the old file and the folders it leaves empty removed. Returns the
-// path to read: path, or the old file when it could not be moved (then warning holds
-// the line that says so).
+// When path does not exist, moves the first old file that does to it: read whole,
+// written and synced (WriteFileAtomically), and only then the old file and the folders
+// it leaves empty removed. Returns the path to read: path, or the old file when it could
+// not be read or moved. An old path that is not a regular file (a link, a folder) is
+// left alone, and one that stays beside an existing path is kept; warning gets a line
+// for each of these and for a file that could not be moved.
 std::string MoveOldSettingsFile(const std::string& path, const std::vector<std::string>& oldPaths,
                                 std::string& warning);
 

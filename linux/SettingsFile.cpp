@@ -1,15 +1,5 @@
 #include "linux/SettingsFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <fstream>
-#include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "app/Settings.h"
 
 namespace {
@@ -26,21 +16,21 @@ std::string Quote(std::string text)
     return "'" + text + "'";
 }
 
-// mkdir -p, private to the user like the rest of ~/.config.
-bool MakeFolders(const std::string& folder)
+// Where a line's blanks end and start again: [first, last) is its trimmed text.
+void TrimmedRange(const std::string& text, std::size_t from, std::size_t& first, std::size_t& last)
 {
-    if (folder.empty())
-        return true;
-    struct stat info {};
-    if (stat(folder.c_str(), &info) == 0) {
-        errno = ENOTDIR;
-        return S_ISDIR(info.st_mode);
+    const char* blanks = " \t\r\n";
+    first = text.find_first_not_of(blanks, from);
+    if (first == std::string::npos) {
+        first = last = text.size();
+        return;
     }
-    const std::size_t slash = folder.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash)))
-        return false;
-    return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+    last = text.find_last_not_of(blanks) + 1;
 }
+
+// The warning names this many bad lines, then counts the rest.
+constexpr std::size_t kNamedProblems = 5;
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
 
 } // namespace
 
@@ -57,52 +47,62 @@ void CFileProfileStore::NoteProblem(int line, const std::string& problem)
 
 void CFileProfileStore::Load()
 {
-    struct stat info {};
-    if (stat(m_path.c_str(), &info) != 0) {
-        if (errno != ENOENT && errno != ENOTDIR)
-            NoteProblem(0, std::string("cannot be read (") + std::strerror(errno) + ")");
-        return;
+    const FileBytes file = ReadSmallFile(m_path);
+    if (!file.problem.empty()) {
+        NoteProblem(0, file.problem);
+        m_readError = file.reason;
     }
-    std::ifstream file(m_path, std::ios::binary);
-    if (!S_ISREG(info.st_mode) || !file) {
-        NoteProblem(0, "cannot be read");
-        return;
-    }
-    std::string line;
-    Section* current = nullptr;
-    while (std::getline(file, line)) {
+    Parse(file.bytes);
+}
+
+void CFileProfileStore::Parse(const std::string& bytes)
+{
+    std::string section;
+    bool inSection = false;
+    for (std::size_t start = 0; start < bytes.size();) {
+        std::size_t newline = bytes.find('\n', start);
+        if (newline == std::string::npos)
+            newline = bytes.size();
+        Line line {bytes.substr(start, newline - start), newline < bytes.size() ? "\n" : ""};
+        start = newline + 1;
+        if (!line.end.empty() && !line.text.empty() && line.text.back() == '\r') {
+            line.text.pop_back();
+            line.end = "\r\n";
+        }
         m_lines.push_back(line);
+        const std::size_t index = m_lines.size() - 1;
         const int number = static_cast<int>(m_lines.size());
-        const std::string text = TrimBlanks(line);
+        std::size_t first = 0, last = 0;
+        // Editors on other systems start a UTF-8 file with a byte-order mark.
+        TrimmedRange(line.text, index == 0 && line.text.rfind(kByteOrderMark, 0) == 0 ? 3 : 0, first, last);
+        const std::string text = line.text.substr(first, last - first);
         if (text.empty() || text[0] == '#' || text[0] == ';')
             continue;
         if (text.front() == '[' && text.back() == ']') {
-            m_sections.push_back({TrimBlanks(text.substr(1, text.size() - 2)), {}});
-            current = &m_sections.back();
+            section = TrimBlanks(text.substr(1, text.size() - 2));
+            inSection = true;
+            m_sectionEnd[section] = index;
             continue;
         }
         const std::size_t equals = text.find('=');
-        if (equals == std::string::npos || equals == 0 || current == nullptr) {
+        if (equals == std::string::npos || equals == 0 || !inSection) {
             NoteProblem(number, "is not NAME=VALUE under a [section]");
             continue;
         }
-        current->entries.push_back({TrimBlanks(text.substr(0, equals)), TrimBlanks(text.substr(equals + 1)), number});
+        std::size_t valueStart = 0, valueEnd = 0;
+        TrimmedRange(line.text.substr(0, last), first + equals + 1, valueStart, valueEnd);
+        m_entries.push_back({section, TrimBlanks(text.substr(0, equals)), index, valueStart, valueEnd});
+        m_sectionEnd[section] = index;
     }
-    if (file.bad())
-        NoteProblem(0, "could not be read to the end");
 }
 
 CFileProfileStore::Entry* CFileProfileStore::Find(const std::string& section, const std::string& entry)
 {
     // The last occurrence wins, as when a file is read top to bottom into a table.
     Entry* found = nullptr;
-    for (auto& s : m_sections) {
-        if (s.name != section)
-            continue;
-        for (auto& e : s.entries) {
-            if (e.name == entry)
-                found = &e;
-        }
+    for (auto& e : m_entries) {
+        if (e.section == section && e.name == entry)
+            found = &e;
     }
     return found;
 }
@@ -112,9 +112,10 @@ std::int32_t CFileProfileStore::GetProfileInt(const char* section, const char* e
     const Entry* found = Find(section, entry);
     if (found == nullptr)
         return fallback;
-    const auto value = ParseSettingValue(found->value);
+    const std::string& text = m_lines[found->line].text;
+    const auto value = ParseSettingValue(text.substr(found->valueStart, found->valueEnd - found->valueStart));
     if (!value) {
-        NoteProblem(found->line, "is not a whole number");
+        NoteProblem(static_cast<int>(found->line) + 1, "is not a whole number");
         return fallback;
     }
     return *value;
@@ -123,7 +124,7 @@ std::int32_t CFileProfileStore::GetProfileInt(const char* section, const char* e
 void CFileProfileStore::Refuse(const char* section, const char* entry, const std::string& reason)
 {
     if (const Entry* found = Find(section, entry))
-        NoteProblem(found->line, reason);
+        NoteProblem(static_cast<int>(found->line) + 1, reason);
 }
 
 std::string CFileProfileStore::WarningLine() const
@@ -132,10 +133,15 @@ std::string CFileProfileStore::WarningLine() const
         return std::string();
     std::string text = "arcveil3d: warning: " + m_path + ":";
     const char* separator = " ";
+    std::size_t named = 0;
     for (const auto& [line, problem] : m_problems) {
+        if (named++ == kNamedProblems) {
+            text += separator + std::string("and ") + std::to_string(m_problems.size() - kNamedProblems) + " more";
+            break;
+        }
         text += separator;
         if (line > 0)
-            text += "line " + std::to_string(line) + " " + Quote(TrimBlanks(m_lines[line - 1])) + " ";
+            text += "line " + std::to_string(line) + " " + Quote(TrimBlanks(m_lines[line - 1].text)) + " ";
         text += problem;
         separator = "; ";
     }
@@ -146,67 +152,60 @@ bool CFileProfileStore::WriteProfileInt(const char* section, const char* entry, 
 {
     const std::string text = std::to_string(value);
     if (Entry* found = Find(section, entry)) {
-        found->value = text;
+        std::string& line = m_lines[found->line].text;
+        // Only the value's bytes change; the other entries on later lines keep theirs.
+        line.replace(found->valueStart, found->valueEnd - found->valueStart, text);
+        found->valueEnd = found->valueStart + text.size();
         return true;
     }
-    Section* target = nullptr;
-    for (auto& s : m_sections) {
-        if (s.name == section)
-            target = &s;
+    for (auto& addition : m_additions) {
+        if (addition.section == section && addition.name == entry) {
+            addition.value = text;
+            return true;
+        }
     }
-    if (target == nullptr) {
-        m_sections.push_back({section, {}});
-        target = &m_sections.back();
-    }
-    target->entries.push_back({entry, text, 0});
+    m_additions.push_back({section, entry, text});
     return true;
 }
 
 std::string CFileProfileStore::Serialise() const
 {
-    std::ostringstream out;
-    out << "# Arcveil 3D settings: integers, as the Windows program keeps them in the registry.\n";
-    for (const auto& section : m_sections) {
-        out << "[" << section.name << "]\n";
-        for (const auto& entry : section.entries)
-            out << entry.name << "=" << entry.value << "\n";
+    // New lines end as the file's first line does.
+    const std::string end = !m_lines.empty() && !m_lines.front().end.empty() ? m_lines.front().end : "\n";
+    const auto addTo = [this, &end](std::string& out, const std::string& section) {
+        for (const auto& addition : m_additions) {
+            if (addition.section != section)
+                continue;
+            // A last line without its end gets one only when something follows it.
+            if (!out.empty() && out.back() != '\n')
+                out += end;
+            out += addition.name + "=" + addition.value + end;
+        }
+    };
+    std::string out;
+    if (m_lines.empty())
+        out = "# Arcveil 3D settings: integers, as the Windows program keeps them in the registry." + end;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        out += m_lines[i].text + m_lines[i].end;
+        for (const auto& [section, last] : m_sectionEnd) {
+            if (last == i)
+                addTo(out, section);
+        }
     }
-    return out.str();
+    std::map<std::string, bool> added;
+    for (const auto& addition : m_additions) {
+        if (m_sectionEnd.count(addition.section) != 0 || added[addition.section])
+            continue;
+        added[addition.section] = true;
+        out += (!out.empty() && out.back() != '\n' ? end : "") + "[" + addition.section + "]" + end;
+        addTo(out, addition.section);
+    }
+    return out;
 }
 
 bool CFileProfileStore::Commit()
 {
-    m_commitError = WriteFileAtomically(m_path, Serialise());
+    // What could not be read is the user's still: it is never replaced.
+    m_commitError = Unreadable() ? m_readError : WriteFileAtomically(m_path, Serialise());
     return m_commitError.empty();
-}
-
-std::string WriteFileAtomically(const std::string& path, const std::string& contents)
-{
-    const std::size_t slash = path.find_last_of('/');
-    if (slash != std::string::npos && !MakeFolders(path.substr(0, slash)))
-        return std::strerror(errno);
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0)
-        return std::strerror(errno);
-    int error = 0;
-    std::size_t done = 0;
-    while (error == 0 && done < contents.size()) {
-        const ssize_t n = write(fd, contents.data() + done, contents.size() - done);
-        if (n < 0 && errno != EINTR)
-            error = errno;
-        else if (n > 0)
-            done += static_cast<std::size_t>(n);
-    }
-    // The data must be on disk before the name points at it.
-    if (error == 0 && fsync(fd) != 0)
-        error = errno;
-    if (close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0)
-        error = errno;
-    if (error == 0)
-        return std::string();
-    unlink(temporary.c_str());
-    return std::strerror(error);
 }

@@ -66,6 +66,8 @@ TEST_CASE("refused command lines name the offending argument")
         {{"-delay", "10000001"}, "'10000001'"},
         {{"-geometry", "0x480"}, "'0x480'"},
         {{"-geometry", "640x480+1+2junk"}, "junk"},
+        {{"-geometry", "+32768+0"}, "offsets up to 32767"},
+        {{"-geometry", "+0-40000"}, "offsets up to 32767"},
         {{"--frames", "0"}, "'0'"},
         {{"-monitors", "both"}, "'both' is not each, primary or span"},
     };
@@ -102,7 +104,8 @@ TEST_CASE("XScreenSaver's own options")
     CHECK(ignored.overrides.empty());
     CHECK(ignored.target == SaverTarget::OwnWindow);
     for (const auto& [geometry, placed] : {std::pair{"640x480+10+20", "640x480+10+20"}, {"=320X200-0-5", "320x200-0-5"},
-                                          {"+7-8", "800x600+7-8"}, {"1x1", "1x1"}}) {
+                                          {"+7-8", "800x600+7-8"}, {"1x1", "1x1"},
+                                          {"-32767+32767", "800x600-32767+32767"}}) {
         INFO(geometry);
         CHECK(Placement(Parse({"-geometry", geometry})) == placed);
     }

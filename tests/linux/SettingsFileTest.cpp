@@ -1,6 +1,9 @@
 #include <doctest/doctest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <numeric>
 #include <set>
@@ -118,7 +121,152 @@ TEST_CASE("the first old file there is moves, once; one that cannot be moved is 
     REQUIRE(WriteFileAtomically(old[0], "Rain=0\n").empty());
     CHECK(MoveOldSettingsFile(path, old, warning) == path);
     CHECK(ReadText(path) == "Cross=0\n");
-    CHECK(warning.empty());
+    // The old file stays beside the new one, named once.
+    CHECK(warning == "arcveil3d: warning: " + old[0] + " is no longer read: " + path + " is; the old file is kept\n");
+    warning.clear();
     CHECK(MoveOldSettingsFile(path + "/x.ini", {old[0]}, warning) == old[0]);
     CHECK(warning.find("could not be moved to " + path + "/x.ini (Not a directory)") != std::string::npos);
+}
+
+namespace {
+
+// read(2) that gives the first few bytes, then fails as a disk would.
+int g_reads = 0;
+ssize_t FailingRead(int fd, void* buffer, std::size_t size)
+{
+    errno = EIO;
+    return g_reads++ > 0 ? -1 : ::read(fd, buffer, std::min<std::size_t>(size, 4));
+}
+
+struct ReadFailure {
+    explicit ReadFailure(bool on) { g_readCall = on ? (g_reads = 0, FailingRead) : ::read; }
+    ~ReadFailure() { g_readCall = ::read; }
+};
+
+} // namespace
+
+TEST_CASE("a commit changes only the values written; every other byte keeps its place")
+{
+    const struct {
+        const char* before;
+        int rain; // as read, -1 for none
+        const char* after;
+    } cases[] = {
+        {"; mine\n\n[Other]\nRain=1\n[Arcveil3D]\nKeep=x\n  Rain = 1  \nnot a line\n\n# end\n", 1,
+         "; mine\n\n[Other]\nRain=1\n[Arcveil3D]\nKeep=x\n  Rain = 0  \nCross=0\nnot a line\n\n# end\n"},
+        {"\xEF\xBB\xBF[Arcveil3D]\r\nRain=1\r\n", 1, "\xEF\xBB\xBF[Arcveil3D]\r\nRain=0\r\nCross=0\r\n"},
+        {"[Arcveil3D]\nRain=1", 1, "[Arcveil3D]\nRain=0\nCross=0\n"},
+        {"[Other]\r\nX=1", -1, "[Other]\r\nX=1\r\n[Arcveil3D]\r\nRain=0\r\nCross=0\r\n"},
+        {"[Arcveil3D]\nRain=1\n[Other]\n[Arcveil3D]\nRain=1\n# x\n", 1,
+         "[Arcveil3D]\nRain=1\n[Other]\n[Arcveil3D]\nRain=0\nCross=0\n# x\n"},
+        {"[Arcveil3D]\nRain=1\nCross=1\n[Other]\nX=1", 1, "[Arcveil3D]\nRain=0\nCross=0\n[Other]\nX=1"},
+        {"[Arcveil3D]\nRain=\n", -1, "[Arcveil3D]\nRain=0\nCross=0\n"},
+    };
+    TempFolder folder;
+    const std::string path = folder.path + "/settings.ini";
+    for (const auto& c : cases) {
+        INFO(c.before);
+        WriteText(path, c.before);
+        CFileProfileStore store(path);
+        CHECK(store.GetProfileInt("Arcveil3D", "Rain", -1) == c.rain);
+        for (const auto& [name, value] : {std::pair{"Rain", 0}, {"Cross", 1}, {"Cross", 0}})
+            store.WriteProfileInt("Arcveil3D", name, value);
+        REQUIRE(store.Commit());
+        CHECK(ReadText(path) == c.after);
+    }
+    // However many lines are bad, the warning names five.
+    WriteText(path, "a\nb\nc\nd\ne\nf\ng\nh\n");
+    CHECK(CFileProfileStore(path).WarningLine().find("line 5 'e' is not NAME=VALUE under a [section]; and 3 more;") !=
+          std::string::npos);
+}
+
+TEST_CASE("what cannot be read whole is refused without a blocking read, and never replaced")
+{
+    TempFolder folder;
+    const std::string path = folder.path + "/settings.ini";
+    const std::string plain = "[Arcveil3D]\nRain=0\n";
+    const char* notRegular = "cannot be read; it is not a regular file";
+    const struct {
+        std::function<void()> make;
+        bool failRead;
+        const char* problem;
+        const char* reason;
+    } cases[] = {
+        {[&] { mkfifo(path.c_str(), 0600); }, false, notRegular, "not a regular file"},
+        // A link to one of the folder's own: a faulty commit must never reach outside it.
+        {[&] { mkfifo((path + ".fifo").c_str(), 0600), symlink("settings.ini.fifo", path.c_str()); }, false, notRegular,
+         "not a regular file"},
+        {[&] { mkdir(path.c_str(), 0700); }, false, notRegular, "Is a directory"},
+        {[&] { WriteText(path, plain + std::string(64 * 1024, '#')); }, false,
+         "cannot be read; it is larger than 64 KiB", "larger than 64 KiB"},
+        {[&] { WriteText(path, plain); }, true, "cannot be read to the end (Input/output error)", "Input/output error"},
+    };
+    for (const auto& c : cases) {
+        INFO(c.problem);
+        std::filesystem::remove_all(path);
+        std::filesystem::remove_all(path + ".fifo");
+        c.make();
+        const std::string before = folder.Tree();
+        const ReadFailure failing(c.failRead);
+        CFileProfileStore store(path);
+        CHECK(store.GetProfileInt("Arcveil3D", "Rain", 7) == 7);
+        CHECK(store.WarningLine() ==
+              "arcveil3d: warning: " + path + ": " + c.problem + "; the defaults stand for what cannot be read\n");
+        CHECK_FALSE(store.Commit());
+        CHECK(store.CommitError() == c.reason);
+        CHECK(folder.Tree() == before);
+        CHECK((!c.failRead || ReadText(path) == plain));
+    }
+    // A link to a device that never ends is refused the same way (and never committed here).
+    std::filesystem::remove_all(path);
+    REQUIRE(symlink("/dev/zero", path.c_str()) == 0);
+    CHECK(CFileProfileStore(path).WarningLine().find(notRegular) != std::string::npos);
+}
+
+TEST_CASE("a link stays a link: its target is replaced in its own folder, with its permission bits")
+{
+    TempFolder folder;
+    std::filesystem::create_directories(folder.path + "/dots");
+    std::filesystem::create_directories(folder.path + "/cfg");
+    const std::string target = folder.path + "/dots/real.ini", link = folder.path + "/cfg/settings.ini";
+    WriteText(target, "[Arcveil3D]\nRain=1\n");
+    chmod(target.c_str(), 0640);
+    // A leftover of an interrupted save goes with the next one.
+    WriteText(folder.path + "/dots/.real.ini.arcveil3d-new", "half");
+    REQUIRE(symlink("../dots/real.ini", link.c_str()) == 0);
+    CFileProfileStore store(link);
+    store.WriteProfileInt("Arcveil3D", "Rain", 0);
+    REQUIRE(store.Commit());
+    CHECK(std::filesystem::read_symlink(link) == "../dots/real.ini");
+    CHECK(ReadText(target) == "[Arcveil3D]\nRain=0\n");
+    CHECK(std::filesystem::status(target).permissions() == std::filesystem::perms(0640));
+    CHECK(folder.Tree() == "./cfg\n./cfg/settings.ini\n./dots\n./dots/real.ini\n");
+}
+
+TEST_CASE("an old file moves only once read whole; one that is no plain file stays, with a warning")
+{
+    TempFolder folder;
+    const std::string path = folder.path + "/new/settings.ini", old = folder.path + "/old/settings.ini";
+    const std::string left = "arcveil3d: warning: " + old + " is not a regular file; it is left alone\n";
+    const struct {
+        std::function<void()> make;
+        bool failRead;
+        std::string read;
+        std::string warning;
+    } cases[] = {
+        {[&] { std::filesystem::create_directories(old); }, false, path, left},
+        {[&] { symlink("/dev/null", old.c_str()); }, false, path, left},
+        {[&] { WriteText(old, "[Arcveil3D]\nRain=0\n"); }, true, old, ""},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(folder.path + "/old");
+        std::filesystem::create_directories(folder.path + "/old");
+        c.make();
+        const std::string before = folder.Tree();
+        const ReadFailure failing(c.failRead);
+        std::string warning;
+        CHECK(MoveOldSettingsFile(path, {old}, warning) == c.read);
+        CHECK(warning == c.warning);
+        CHECK(folder.Tree() == before);
+    }
 }

@@ -1,7 +1,9 @@
 // A small X client for the Linux saver's end-to-end tests:
-//   create WxH [--plain-visual | --single-buffered]  a magenta window owned by this
-//        process, of a visual OpenGL cannot draw the scene on (no depth buffer, or no back
-//        buffer); prints its id in hex, then keeps it until the process is killed
+//   create WxH [--plain-visual | --single-buffered | --vanish | --input-only]  a magenta
+//        window owned by this process, of a visual OpenGL cannot draw the scene on (no
+//        depth buffer, or no back buffer); prints its id in hex, then keeps it until the
+//        process is killed. --vanish: a plain one destroyed as soon as a child is made in
+//        it; --input-only: an InputOnly window, which nothing can draw on
 //   frames SECONDS    the image uploads (PutImage, ShmPutImage) all clients make in that
 //        time: software OpenGL without direct rendering to the server sends one a frame,
 //        whether the window can be seen or not
@@ -37,7 +39,8 @@ int Create(int argc, char** argv)
     const int screen = DefaultScreen(display);
     Visual* visual = DefaultVisual(display, screen);
     int depth = DefaultDepth(display, screen);
-    if (argc > 3) {
+    const std::string kind = argc > 3 ? argv[3] : "";
+    if (argc > 3 && kind != "--input-only") {
         // Without GLX_DOUBLEBUFFER only single-buffered visuals count, and the smallest
         // depth buffer asked for wins: none, or at least 16 bits.
         const bool withDepth = std::strcmp(argv[3], "--single-buffered") == 0;
@@ -56,10 +59,14 @@ int Create(int argc, char** argv)
     attributes.colormap = XCreateColormap(display, RootWindow(display, screen), visual, AllocNone);
     // Button presses can be selected by one client only: the owner takes them, as a
     // screen-saver daemon does, so the saver must not need them on this window.
-    attributes.event_mask = ButtonPressMask | KeyPressMask | StructureNotifyMask;
+    attributes.event_mask = ButtonPressMask | KeyPressMask | StructureNotifyMask |
+                            (kind == "--vanish" ? SubstructureNotifyMask : 0);
+    const bool inputOnly = kind == "--input-only";
     const Window window = XCreateWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
-                                        static_cast<unsigned>(height), 0, depth, InputOutput, visual,
-                                        CWBackPixel | CWBorderPixel | CWColormap | CWEventMask, &attributes);
+                                        static_cast<unsigned>(height), 0, inputOnly ? 0 : depth,
+                                        inputOnly ? InputOnly : InputOutput, visual,
+                                        inputOnly ? CWEventMask : CWBackPixel | CWBorderPixel | CWColormap | CWEventMask,
+                                        &attributes);
     XMapWindow(display, window);
     XSync(display, False);
     std::printf("0x%lx\n", window);
@@ -67,6 +74,10 @@ int Create(int argc, char** argv)
     for (;;) {
         XEvent event;
         XNextEvent(display, &event);
+        if (event.type == CreateNotify && event.xcreatewindow.parent == window) {
+            XDestroyWindow(display, window);
+            XSync(display, False);
+        }
     }
 }
 
@@ -115,6 +126,7 @@ int main(int argc, char** argv)
         return Create(argc, argv);
     if (command == "frames")
         return CountFrames(argc, argv);
-    std::fprintf(stderr, "usage: xtestwindow create WxH [--plain-visual | --single-buffered] | frames SECONDS\n");
+    std::fprintf(stderr, "usage: xtestwindow create WxH [--plain-visual | --single-buffered | --vanish | --input-only] "
+                         "| frames SECONDS\n");
     return 2;
 }

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Every failure is one line on stderr, "arcveil3d: <text> (<call chain>)", and status 1;
+# Every failure is one line on stderr, "arcveil3d: <text> (<call chain>)", and status 1
+# (an X error the saver cannot go on after among them, named);
 # a refused command line is status 2. Nothing is left behind: no window more or less,
 # no process of the saver.
 source "$(dirname "$0")/xvfb-lib.sh"
 start_xvfb 320x240 -extension GLX
 NO_GLX=$DISPLAY
 start_host noglx 64x48
+NO_GLX_HOST=$HOST_ID
 start_xvfb 320x240
+start_host inputonly 64x48 --input-only # nothing can draw on it
+INPUT_ONLY=$HOST_ID HOST_ID=$NO_GLX_HOST
 SAVER_FILE="$(realpath "$SAVER")"
 saver_processes() {
   local p
@@ -35,6 +39,23 @@ missing window||-window-id 0x3fffff1|1|arcveil3d: the window to draw into (0x3ff
 bad variable|XSCREENSAVER_WINDOW=garbage|-root|1|arcveil3d: XSCREENSAVER_WINDOW="garbage" is not a window id ($CREATE)
 no GLX, own window|DISPLAY=$NO_GLX|-window|1|arcveil3d: the X server offers no GLX visual with a depth buffer (is its GLX extension on? Xvfb needs it, and Mesa's libGL for software drawing) ($CREATE -> CXSaverWnd::CreateOwnWindow())
 no GLX, foreign window|DISPLAY=$NO_GLX|-window-id $HOST_ID|1|arcveil3d: the X server offers no GLX visual with a depth buffer (is its GLX extension on? Xvfb needs it, and Mesa's libGL for software drawing) ($CREATE -> CXSaverWnd::AttachToForeignWindow())
+X error||-window-id $INPUT_ONLY|1|arcveil3d: the X server refused X_CreateGC: BadMatch (invalid parameter attributes) ($CREATE)
 unwritable settings|-u DISPLAY XDG_CONFIG_HOME=$WORK/file|-no-rain --save|1|arcveil3d: the settings file $WORK/file/arcveil3d/settings.ini could not be written: Not a directory ($RUN -> CLinuxSaverApp::SaveSettings())
+refused geometry||-geometry +40000+0|2|arcveil3d: -geometry: '+40000+0' is not WIDTHxHEIGHT+X+Y (either part may be left out; offsets up to 32767) (arcveil3d --help lists the options)
 refused option||-fps -window-id nonsense|2|arcveil3d: -window-id: 'nonsense' is not a window id (arcveil3d --help lists the options)
 EOF
+
+# The X server killed during a run: the one line, status 1, however the loss is seen.
+start_xvfb 320x240
+XVFB_PID=${PIDS[-1]}
+start_saver killed -window --size 64x48 -delay 0
+own_window
+wait_scene "$OWN" killed 64x48
+# libxcb reads the end of the connection before it writes; where a write comes first
+# (SIGPIPE, signal 13), the signal must not end the saver silently.
+(("0x$(sed -n 's/^SigIgn:\t//p' "/proc/$SAVER_PID/status")" & 1 << 12)) || fail "SIGPIPE is not ignored"
+kill "$XVFB_PID"
+wait_exit "$SAVER_PID" 10
+[ "$EXIT_STATUS" = 1 ] && [ "$(cat "$WORK/killed.err")" = "arcveil3d: the connection to the X server was lost" ] ||
+  fail "X server killed: status $EXIT_STATUS: $(cat "$WORK/killed.err")"
+echo "X server killed: ok"

@@ -4,6 +4,8 @@
 # window): the scene appears, follows the window's size, and the saver ends when the
 # window goes. -root draws into $XSCREENSAVER_WINDOW, and into the root window when
 # nothing is named. A window of its own (-window) follows its size and ends when closed.
+# A window that vanishes while the saver sets up in it ends the run as its destruction
+# does.
 source "$(dirname "$0")/xvfb-lib.sh"
 start_xvfb 400x300
 
@@ -25,6 +27,14 @@ for visual in "" --plain-visual --single-buffered; do
   [ "$EXIT_STATUS" = 0 ] || fail "$visual: the saver ended with $EXIT_STATUS when its window went"
   echo "foreign window $visual: ok"
 done
+
+# --vanish: the owner destroys its window as soon as the saver makes a child in it.
+for try in 1 2 3; do
+  start_host "vanish$try" 64x48 --vanish
+  timeout 20 "$SAVER" -window-id "$HOST_ID" 2>"$WORK/vanish$try.err" && got=0 || got=$?
+  [ "$got" = 0 ] && [ ! -s "$WORK/vanish$try.err" ] || fail "vanished window: status $got: $(cat "$WORK/vanish$try.err")"
+done
+echo "vanished window: ok"
 
 start_saver own -window --size 120x90
 own_window

@@ -82,7 +82,7 @@ grown() {
     [ "$(identify -format '%wx%h' "$WORK/grown.png")" = "$1x$2" ] &&
     [ "$(convert "$WORK/grown.png" -crop "160x120+$(($1 - 160))+$(($2 - 120))" -format '%k' info:)" -gt 20 ]
 }
-eventually 20 grown 640 480 || fail "grown: no scene at 640x480"
+eventually 20 grown 640 480 || fail "grown: no scene at 640x480: $(cat "$WORK/grown.err")"
 xrandr -s 800x600 2>/dev/null
 eventually 20 grown 800 600 || fail "grown: the window did not follow the screen to 800x600"
 kill "$SAVER_PID"

@@ -3,7 +3,9 @@
 # OpenGL makes, one a frame. -delay D allows at most T/D + 1 frames in T seconds, and
 # -delay 0 many more; a window that is unmapped or fully covered gets none until it
 # can be seen again: a window of its own, a foreign window drawn into, and a foreign
-# window whose child carries the scene.
+# window whose child carries the scene, or whose parent is unmapped (X says nothing
+# then; the saver looks once a second). Uncovered, a window gets a frame at once, even
+# with a delay of 10 s.
 source "$(dirname "$0")/xvfb-lib.sh"
 start_xvfb 320x240
 
@@ -19,10 +21,11 @@ fast=$("$XWIN" frames 1)
 [ "$fast" -gt 9 ] || fail "-delay 0: only $fast frames in 1 s"
 echo "-delay 200000: $slow frames in 1 s; -delay 0: $fast: ok"
 
-# hidden NAME HIDE SHOW: no frame while hidden, frames again once shown.
+# hidden NAME HIDE SHOW [SECONDS]: no frame while hidden (after that long), frames again
+# once shown.
 hidden() {
   $2
-  sleep 0.15
+  sleep "${4:-0.15}"
   local none shown
   none=$("$XWIN" frames 0.3)
   $3
@@ -45,3 +48,21 @@ start_saver own -window --size 64x48 -delay 0
 own_window
 wait_scene "$OWN" own 64x48
 hidden "own window, unmapped" "xdotool windowunmap $OWN" "xdotool windowmap $OWN"
+kill "$SAVER_PID"
+
+start_host parent 100x80
+start_host inner 64x48
+PARENT_ID=$(head -n1 "$WORK/parent.id")
+xdotool windowreparent "$HOST_ID" "$PARENT_ID"
+start_saver inner -window-id "$HOST_ID" -delay 0
+wait_scene "$HOST_ID" inner 64x48
+hidden "foreign window, parent unmapped" "xdotool windowunmap $PARENT_ID" "xdotool windowmap $PARENT_ID" 1.2
+kill "$SAVER_PID"
+
+start_host slowest 64x48 # magenta until the new saver's first frame
+start_saver slowest -window-id "$HOST_ID" -delay 10000000
+wait_scene "$HOST_ID" slowest 64x48
+cover
+{ sleep 0.4; uncover; } &
+[ "$("$XWIN" frames 1.2)" -ge 1 ] || fail "uncovered with -delay 10000000: no frame in 0.8 s"
+echo "uncovered: a frame at once: ok"

@@ -12,6 +12,7 @@ OLD="$XDG_CONFIG_HOME/Quenmoor Soft./arcveil3d/settings.ini"
 start_xvfb 320x240
 start_host host 96x72
 RUN=(--seed 1234 --step 0.25)
+RUN_CHAIN='CLinuxSaverApp::Run() -> CLinuxSaverApp::MainLoop()'
 
 # foreign NAME [options]: the first frame, drawn into the test window as XScreenSaver asks.
 foreign() {
@@ -62,3 +63,27 @@ for pair in Width=1024 Height=480 Depth=16 Desktop=0 Sounds=0 Cross=1 Hieroglyph
 done
 [ "$(ls -A "$(dirname "$SETTINGS")")" = settings.ini ] || fail "--save left $(ls -A "$(dirname "$SETTINGS")")"
 echo "--save: ok"
+
+# --save as the user's own account (root reads anything): a file it cannot read whole,
+# its own or another user's in its folder, or a FIFO (which must not block), is named in
+# one line, status 1, and stays as it was.
+AS_USER=()
+[ "$(id -u)" != 0 ] || AS_USER=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+FILE="$WORK/user/arcveil3d/settings.ini"
+chmod 755 "$WORK"
+snapshot() { ls -li --time-style=+%s.%N "$WORK/user/arcveil3d"; [ -p "$FILE" ] || [ ! -r "$FILE" ] || cat "$FILE"; }
+while IFS='|' read -r setup reason; do # setup, in the user's settings folder|reason
+  rm -rf "$WORK/user" && mkdir -p "$(dirname "$FILE")" && { [ "${#AS_USER[@]}" = 0 ] || chown -R nobody "$WORK/user"; }
+  (cd "$(dirname "$FILE")" && eval "$setup")
+  before="$(snapshot)"
+  timeout 10 env -u DISPLAY XDG_CONFIG_HOME="$WORK/user" "${AS_USER[@]}" "$SAVER" -no-rain --save >/dev/null \
+    2>"$WORK/refused.err" && got=0 || got=$?
+  [ "$got:$(cat "$WORK/refused.err")" = "1:arcveil3d: the settings file $FILE cannot be read ($reason); --save leaves \
+it as it is ($RUN_CHAIN -> CLinuxSaverApp::SaveSettings())" ] && [ "$before" = "$(snapshot)" ] ||
+    fail "--save after '$setup': status $got: $(cat "$WORK/refused.err"); $(snapshot)"
+done <<'ROWS'
+echo Rain=1 >settings.ini; chmod 000 settings.ini; chown --reference=. settings.ini|Permission denied
+echo Rain=1 >settings.ini; chmod 600 settings.ini; if [ "$(id -u)" != 0 ]; then chmod 000 settings.ini; fi|Permission denied
+mkfifo settings.ini; chown --reference=. settings.ini|not a regular file
+ROWS
+echo "--save over what it cannot read: refused: ok"

@@ -42,6 +42,7 @@ eventually() {
 # start_xvfb WxH [Xvfb options]: exports DISPLAY. -noreset: the server stays as it is
 # when its last client leaves.
 start_xvfb() {
+  rm -f "$WORK/displayfd" # a later server's number must not be read as the last one's
   Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset "${@:2}" 3>"$WORK/displayfd" 2>>"$WORK/xvfb.log" &
   PIDS+=($!)
   eventually 10 grep -q '^[0-9][0-9]*$' "$WORK/displayfd" || fail "Xvfb did not start"
