@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-
 void ComputeBoltLighting(double x, double y, const BoltShow (&bolts)[kBoltCount], Vec3& color)
 {
     double red = 0.2, green = 0.2, blue = 0.2;
