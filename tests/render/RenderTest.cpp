@@ -1,7 +1,5 @@
-// The renderer on the recording stand-in, where a picture cannot tell: the state every
-// frame leaves behind, the exact order of the generator's values, the clock's limit and
-// wrap, the failure chain, and that a frame allocates nothing. The pictures themselves
-// are compared with stored ones by render-cli-test.sh.
+// The renderer on the recording stand-in, where a picture cannot tell. The pictures
+// themselves are compared with stored ones by render-cli-test.sh.
 #include <doctest/doctest.h>
 
 // This file replaces the global operators; GCC mistakes the pairing for a mismatch.
