@@ -51,8 +51,7 @@ void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(bl
 
 namespace {
 
-// A renderer set up on the stand-in with a clock the test drives. Layers: a bit each
-// for Rain, Hieroglyphs, Cross, HighQuality and Gentle.
+// A renderer set up on the stand-in with a clock the test drives; layers: a bit per setting.
 struct Scene {
     std::uint32_t now = 1000;
     std::unique_ptr<CGLDrawer> drawer = std::make_unique<CGLDrawer>();
