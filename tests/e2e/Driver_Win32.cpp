@@ -622,7 +622,6 @@ void ResourcesGroup()
               what + ": the manifest declares DPI awareness");
         Check(Resource(module, 1, RT_VERSION).find("\xBD\x04\xEF\xFE") != std::string::npos,
               what + ": a version record with its fixed part");
-        Check(!Resource(module, IDD_SAVER_DIALOG, RT_DIALOG).empty(), what + ": the settings dialog");
         const std::pair<LPCSTR, int> assets[] = {
             {RT_GROUP_ICON, 128}, {RT_GROUP_CURSOR, 129}, {RT_BITMAP, 131}, {RT_BITMAP, 146},
             {RT_RCDATA, 133},     {RT_RCDATA, 137},       {RT_RCDATA, 138}, {RT_RCDATA, 139},
