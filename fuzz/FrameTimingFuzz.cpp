@@ -1,8 +1,5 @@
 // The renderer's timing over any clock readings (steps, equal readings, any jump, the
-// 32-bit wrap), from a fresh scene or one that has run for years. After each frame every
-// time is finite; the step is what elapsed since the previous reading (modulo 2^32 ms)
-// limited to 0.1 s, and the scene took it; each timer has taken every step due and none
-// ahead; rain, glyph column and cloud drift stay in range.
+// 32-bit wrap), from a fresh scene or one that has run for years.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>

@@ -2,6 +2,8 @@
 // What the in-process Windows tests share: each case starts and ends with an empty
 // message queue, no failure story, no settings and the desktop's video mode; and the
 // program's calls into the system seen through this executable's import slots.
+#include <string>
+
 #include "app/CallChain.h"
 #include "app/Settings.h"
 #include "display/CDisplay.h"
@@ -40,6 +42,20 @@ inline SettingsRecord ScreenSizedSettings(int desktop)
     settings.Height = GetSystemMetrics(SM_CYSCREEN);
     settings.Desktop = desktop;
     return settings;
+}
+
+// The report of the program's failure that leaves f inside the operation `caller`; ""
+// when f returns.
+template <typename Function>
+std::string FailureReport(const char* caller, Function f)
+{
+    try {
+        CHAIN_OPERATION(caller);
+        f();
+    } catch (int) {
+        return ComposeFailureReport();
+    }
+    return "";
 }
 
 // An import slot (__imp_Function) pointing at a stand-in for the object's life.

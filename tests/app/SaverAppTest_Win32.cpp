@@ -1,9 +1,5 @@
-// The application object in this process, where the outside cannot look: the real
-// message loop (it sleeps while idle; a failure in any callback leaves it at once with
-// its chain), the system sound player it installs, what the settings mode stores for
-// each way the dialog ends, the failure report with its box, and the report of an
-// OpenGL set-up that fails. System calls are observed, or made to fail, by pointing this
-// executable's import slots at stand-ins.
+// The application object in this process, where the outside cannot look. System calls
+// are observed, or made to fail, by pointing this executable's import slots at stand-ins.
 #include <doctest/doctest.h>
 
 #include <string>
@@ -112,14 +108,7 @@ TEST_CASE("the real message loop sleeps while idle, and leaves at once with the 
             WaitForSingleObject(sender, INFINITE);
             CloseHandle(sender);
         }
-        std::string report;
-        try {
-            CHAIN_OPERATION("CSaverApp::MainLoop");
-            CSaverApp::RunMessageLoop();
-        } catch (int) {
-            report = ComposeFailureReport();
-        }
-        CHECK(report == expected[c]);
+        CHECK(FailureReport("CSaverApp::MainLoop", [] { CSaverApp::RunMessageLoop(); }) == expected[c]);
         if (c == Idle)
             CHECK(g_waits > 0);
         CHECK_FALSE(g_waitedOnFailure);
@@ -226,14 +215,8 @@ TEST_CASE("an OpenGL set-up that fails: the creation chain and the OpenGL text, 
     const Swapped<int(WINAPI*)(HDC, const PIXELFORMATDESCRIPTOR*)> choose(
         __imp_ChoosePixelFormat, [](HDC, const PIXELFORMATDESCRIPTOR*) { return 0; });
     G_Settings = ScreenSizedSettings(0);
-    std::string report;
-    try {
-        CHAIN_OPERATION("CSaverApp::MainLoop");
-        (new CSaverWnd)->Create();
-    } catch (int) {
-        report = ComposeFailureReport();
-    }
-    CHECK(report == "CSaverApp::MainLoop() -> CSaverWnd::Create() -> CDrawWnd::Create() -> CDrawWnd::OnCreate()\n\n"
-                    "\"Could not init OpenGL. Try to choose another video mode or color depth\"");
+    CHECK(FailureReport("CSaverApp::MainLoop", [] { (new CSaverWnd)->Create(); }) ==
+          "CSaverApp::MainLoop() -> CSaverWnd::Create() -> CDrawWnd::Create() -> CDrawWnd::OnCreate()\n\n"
+          "\"Could not init OpenGL. Try to choose another video mode or color depth\"");
     CHECK(BitsPerPixel() == desktopBits);
 }

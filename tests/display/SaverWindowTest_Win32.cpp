@@ -1,7 +1,5 @@
-// The drawing and saver windows in this process, where the outside cannot look: the
-// drawing window's class, context and frames; the pixel format asked for; the video mode
-// switched (seen inside the switching process, where Wine keeps the depth) and put back;
-// the host's saver and close commands kept from the default window procedure.
+// The drawing and saver windows in this process, where the outside cannot look; the
+// video mode too, since Wine keeps a switched depth inside the switching process.
 #include <doctest/doctest.h>
 
 #include <vector>

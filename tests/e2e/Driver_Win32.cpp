@@ -177,13 +177,13 @@ std::string Stored(const std::string& program)
     return text;
 }
 
-HWND Host(int width, int height) // a frameless window, such as the host's preview window
+HWND Host(int width, int height, POINT at = {20, 20}) // a frameless window, such as the host's preview window
 {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.lpszClassName = "ArcveilHost";
     RegisterClassA(&windowClass); // refused the second time, harmless
-    return CreateWindowExA(0, "ArcveilHost", "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, width, height,
+    return CreateWindowExA(0, "ArcveilHost", "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, at.x, at.y, width, height,
                            nullptr, nullptr, nullptr, nullptr);
 }
 
@@ -221,16 +221,17 @@ enum Ending { kMove, kLeft, kMiddle, kRight, kKey, kAltF4, kOtherWindow, kHostCo
 const char* const kEndingNames[] = {"a pointer move", "the left button", "the middle button", "the right button",
                                     "a key", "Alt+F4", "another window", "the host's commands, then a key"};
 
-void Provoke(Ending ending, HWND window, const Program& saver, const std::string& what)
+// The pointer's moves and the other window start at `at`, where the pointer was when the saver started.
+void Provoke(Ending ending, HWND window, const Program& saver, const std::string& what, POINT at = {100, 100})
 {
     const DWORD buttons[] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_RIGHTDOWN};
     if (ending == kMove) {
-        SetCursorPos(100, 100);
+        SetCursorPos(at.x, at.y);
         Pause(300);
         Check(saver.Running(), what + ": the pointer at its first position again ends nothing");
         // Under load Wine's own first report may come after the first move: the next one ends it.
-        for (int x = 101; x <= 103 && saver.Running(); ++x) {
-            SetCursorPos(x, 100);
+        for (int x = at.x + 1; x <= at.x + 3 && saver.Running(); ++x) {
+            SetCursorPos(x, at.y);
             WaitFor([&] { return !saver.Running(); }, 700);
         }
     } else if (ending <= kRight) {
@@ -241,7 +242,7 @@ void Provoke(Ending ending, HWND window, const Program& saver, const std::string
     } else if (ending == kAltF4) {
         Keys({VK_MENU, VK_F4});
     } else if (ending == kOtherWindow) {
-        const HWND other = Host(200, 100);
+        const HWND other = Host(200, 100, at);
         SetForegroundWindow(other);
         Pause(300);
         DestroyWindow(other);
@@ -261,14 +262,38 @@ struct SaverRow {
     Ending ending;
 };
 
-void ExpectRun(const Program& saver, const SaverRow& row, bool look)
+std::vector<RECT> Monitors()
+{
+    std::vector<RECT> found;
+    EnumDisplayMonitors(nullptr, nullptr, [](HMONITOR, HDC, LPRECT r, LPARAM list) {
+        reinterpret_cast<std::vector<RECT>*>(list)->push_back(*r);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+bool CoversMonitors(HWND saver)
+{
+    RECT rect{};
+    GetWindowRect(saver, &rect);
+    const RECT all{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                   GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                   GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    long desktop = 0;
+    for (const RECT& monitor : Monitors()) {
+        const std::vector<DWORD> shown = Pixels(nullptr, monitor);
+        desktop += std::count(shown.begin(), shown.end(), 0xFF00FFu);
+    }
+    return EqualRect(&rect, &all) && desktop == 0;
+}
+
+// At `at` the pointer stood when the saver started.
+void ExpectRun(const Program& saver, const SaverRow& row, bool look, POINT at = {100, 100})
 {
     const std::string what = row.what;
     const HWND window = WaitFor([&] { return saver.Saver(); }, 20000);
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    Check(window && EqualRect(&rect, &screen), what + ": a topmost window covers the screen");
+    Check(window && WaitFor([&] { return CoversMonitors(window); }, 5000),
+          what + ": a topmost window covers the virtual screen, no desktop on any monitor");
     if (!window)
         return;
     Pause(400); // Wine reports the pointer to a new window once, within 250 ms
@@ -277,13 +302,22 @@ void ExpectRun(const Program& saver, const SaverRow& row, bool look)
     GetCursorInfo(&cursor);
     Check(saver.Running() && !saver.Dialog(kBoxCaption) && !cursor.hCursor,
           what + ": running after the first pointer report, no box, no pointer shown");
+    const std::vector<RECT> monitors = Monitors();
     if (look) {
-        const std::vector<DWORD> first = Pixels(nullptr, screen);
+        const std::vector<DWORD> first = Pixels(nullptr, monitors[0]);
         Pause(300);
-        Check(first != Pixels(nullptr, screen) && std::count(first.begin(), first.end(), first[0]) < long(first.size()),
+        Check(first != Pixels(nullptr, monitors[0]) &&
+                  std::count(first.begin(), first.end(), first[0]) < long(first.size()),
               what + ": the picture has more than one colour, and it moves");
     }
-    Provoke(row.ending, window, saver, what);
+    if (row.ending == kHostCommands && monitors.size() > 1) {
+        // The second monitor taken away from the window, then the monitors said to change.
+        SetWindowPos(window, nullptr, 0, 0, monitors[0].right, monitors[0].bottom, SWP_NOACTIVATE | SWP_NOZORDER);
+        SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(monitors[0].right, monitors[0].bottom));
+        Check(saver.Running() && WaitFor([&] { return CoversMonitors(window); }, 5000),
+              what + ": after a change of the monitors both are covered again");
+    }
+    Provoke(row.ending, window, saver, what, at);
     bool box = false;
     WaitFor([&] { return (box = box || saver.Dialog(kBoxCaption)), !saver.Running(); }, 10000);
     Check(saver.End(0) == 0 && !box && !IsWindow(window),
@@ -348,35 +382,7 @@ void SaverGroup()
 }
 
 
-// Two monitors side by side (tests/wine/with-wine.sh --monitors): the saver covers the
-// virtual screen, shows no pixel of the desktop's stand-in on either monitor and no
-// pointer, and ends at input on the second monitor; after a change of the monitors it
-// covers them again. Desktop is on: this display refuses mode changes.
-std::vector<RECT> Monitors()
-{
-    std::vector<RECT> found;
-    EnumDisplayMonitors(nullptr, nullptr, [](HMONITOR, HDC, LPRECT r, LPARAM list) {
-        reinterpret_cast<std::vector<RECT>*>(list)->push_back(*r);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-bool CoversMonitors(HWND saver)
-{
-    RECT rect{};
-    GetWindowRect(saver, &rect);
-    const RECT all{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                   GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                   GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    long desktop = 0;
-    for (const RECT& monitor : Monitors()) {
-        const std::vector<DWORD> shown = Pixels(nullptr, monitor);
-        desktop += std::count(shown.begin(), shown.end(), 0xFF00FFu);
-    }
-    return EqualRect(&rect, &all) && desktop == 0;
-}
-
+// Two monitors (with-wine.sh --monitors), with Desktop on: this display refuses mode changes.
 void MonitorsGroup()
 {
     const std::vector<RECT> monitors = Monitors();
@@ -390,42 +396,13 @@ void MonitorsGroup()
                                          GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
                                          nullptr, nullptr, nullptr, nullptr);
     const POINT onSecond{(monitors[1].left + monitors[1].right) / 2, (monitors[1].top + monitors[1].bottom) / 2};
-    const Ending endings[] = {kMove, kLeft, kKey, kOtherWindow, kHostCommands};
-    for (const Ending ending : endings) {
+    const Value desktopOn{"Desktop", REG_DWORD, "\1\0\0\0", 4};
+    for (const Ending ending : {kMove, kLeft, kKey, kOtherWindow, kHostCommands}) {
         const std::string what = std::string("two monitors, ") + kEndingNames[ending];
         RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey(g_scr).c_str());
-        Store(g_scr, {"Desktop", REG_DWORD, "\1\0\0\0", 4});
+        Store(g_scr, desktopOn);
         SetCursorPos(onSecond.x, onSecond.y);
-        const Program saver(g_scr, "/s");
-        const HWND window = WaitFor([&] { return saver.Saver(); }, 20000);
-        Pause(600);
-        CURSORINFO cursor{};
-        cursor.cbSize = sizeof cursor;
-        GetCursorInfo(&cursor);
-        Check(window && WaitFor([&] { return CoversMonitors(window); }, 5000) && !cursor.hCursor,
-              what + ": the virtual screen covered, no desktop on either monitor, no pointer");
-        if (ending == kHostCommands) {
-            // The second monitor taken away from the window, then the monitors said to change.
-            SetWindowPos(window, nullptr, 0, 0, monitors[0].right, monitors[0].bottom, SWP_NOACTIVATE | SWP_NOZORDER);
-            SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(monitors[0].right, monitors[0].bottom));
-            Check(saver.Running() && WaitFor([&] { return CoversMonitors(window); }, 5000),
-                  what + ": after a change of the monitors both are covered again");
-            Keys({VK_SPACE});
-        } else if (ending == kMove) {
-            for (int x = onSecond.x + 1; x <= onSecond.x + 3 && saver.Running(); ++x) {
-                SetCursorPos(x, onSecond.y);
-                WaitFor([&] { return !saver.Running(); }, 700);
-            }
-        } else if (ending == kOtherWindow) {
-            const HWND other = CreateWindowExA(0, "ArcveilDesktop", "other", WS_POPUP | WS_VISIBLE, onSecond.x,
-                                               onSecond.y, 100, 100, nullptr, nullptr, nullptr, nullptr);
-            SetForegroundWindow(other);
-            Pause(300);
-            DestroyWindow(other);
-        } else {
-            Provoke(ending, window, saver, what);
-        }
-        Check(saver.End(10000) == 0 && !IsWindow(window), what + ": ended on the second monitor, exit code 0");
+        ExpectRun(Program(g_scr, "/s"), {what.c_str(), g_scr, {desktopOn}, ending}, false, onSecond);
     }
     DestroyWindow(desktop);
 }
@@ -645,7 +622,6 @@ void ResourcesGroup()
               what + ": the manifest declares DPI awareness");
         Check(Resource(module, 1, RT_VERSION).find("\xBD\x04\xEF\xFE") != std::string::npos,
               what + ": a version record with its fixed part");
-        Check(!Resource(module, IDD_SAVER_DIALOG, RT_DIALOG).empty(), what + ": the settings dialog");
         const std::pair<LPCSTR, int> assets[] = {
             {RT_GROUP_ICON, 128}, {RT_GROUP_CURSOR, 129}, {RT_BITMAP, 131}, {RT_BITMAP, 146},
             {RT_RCDATA, 133},     {RT_RCDATA, 137},       {RT_RCDATA, 138}, {RT_RCDATA, 139},

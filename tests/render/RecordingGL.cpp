@@ -89,7 +89,6 @@ void FailAtBegin(int n) { g.failCountdown = n; }
 int ViewportCalls() { return g.viewportCallCount; }
 const ViewportCall& ViewportCallAt(int i) { return g.viewportCalls[i]; }
 int ScissorCalls() { return g.scissorCalls; }
-int Vertices() { return g.vertices; }
 void Box(GLenum what, int (&box)[4]) { std::copy_n(what == GL_VIEWPORT ? g.viewport : g.scissor, 4, box); }
 int Errors() { return g.errors; }
 const std::string& FirstError() { return g.firstError; }

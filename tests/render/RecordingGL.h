@@ -1,11 +1,9 @@
 #pragma once
 // A recording stand-in for libGL, linked into tests instead of it (with the real GLU):
-// it defines every gl* function the core calls (the linker refuses a test binary that
-// lacks one, since libGL itself is not on its command line) and keeps the state a frame
-// must leave as it found it: enable switches, attribute and matrix stacks, depth mask.
-// Misuse real OpenGL would let pass silently (a call inside glBegin, an unbalanced
-// stack, a switch outside any saved block, a clear that leaves depth) counts as an
-// error. It allocates nothing while drawing.
+// it keeps the state a frame must leave as it found it (enable switches, attribute and
+// matrix stacks, depth mask), and counts as an error the misuse real OpenGL would let
+// pass silently (a call inside glBegin, an unbalanced stack, a switch outside any saved
+// block, a clear that leaves depth). It allocates nothing while drawing.
 #include <string>
 
 #include "platform/GLHeaders.h"
@@ -29,7 +27,6 @@ struct ViewportCall {
 int ViewportCalls();
 const ViewportCall& ViewportCallAt(int i);
 int ScissorCalls();
-int Vertices();
 // The current viewport (what = GL_VIEWPORT) or scissor box (GL_SCISSOR_BOX).
 void Box(GLenum what, int (&box)[4]);
 

@@ -1,7 +1,5 @@
-// The renderer on the recording stand-in, where a picture cannot tell: the state every
-// frame leaves behind, the exact order of the generator's values, the clock's limit and
-// wrap, the failure chain, and that a frame allocates nothing. The pictures themselves
-// are compared with stored ones by render-cli-test.sh.
+// The renderer on the recording stand-in, where a picture cannot tell. The pictures
+// themselves are compared with stored ones by render-cli-test.sh.
 #include <doctest/doctest.h>
 
 // This file replaces the global operators; GCC mistakes the pairing for a mismatch.
@@ -53,8 +51,7 @@ void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(bl
 
 namespace {
 
-// A renderer set up on the stand-in with a clock the test drives. Layers: a bit each
-// for Rain, Hieroglyphs, Cross, HighQuality and Gentle.
+// A renderer set up on the stand-in with a clock the test drives; layers: a bit per setting.
 struct Scene {
     std::uint32_t now = 1000;
     std::unique_ptr<CGLDrawer> drawer = std::make_unique<CGLDrawer>();
