@@ -17,11 +17,8 @@ while read -r name file expected options; do
   mkdir -p "$(dirname "$SETTINGS")"
   printf '%b' "${file#-}" >"$SETTINGS"
   # shellcheck disable=SC2086
-  start_saver "$name" -window -geometry 96x72+150+100 "${RUN[@]}" -delay 10000000 $options
-  own_window
-  wait_scene "$OWN" "$name" 96x72
-  kill "$SAVER_PID"
-  wait_exit "$SAVER_PID" 10
+  own_scene "$name" 96x72 -geometry 96x72+150+100 "${RUN[@]}" -delay 10000000 $options
+  stop_saver
   same "$name" "$expected" || fail "$name ($options, file '$file'): not the $expected frame"
 done <<'EOF_ROWS'
 none - designed

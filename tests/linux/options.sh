@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # XScreenSaver's standard options, each in its one- or two-dash form: all accepted;
 # -geometry places and sizes the window of its own, which carries the class, process
-# and host that window managers read. -fps draws in the lower-left corner and nowhere
-# else. The settings description passes only options the saver takes, and ticks by
-# default (a box without arg-set, XScreenSaver's rule) just the layers on by default.
+# and host that window managers read. (Where -fps draws is monitors.sh's.) The settings
+# description passes only options the saver takes, and ticks by default (a box without
+# arg-set, XScreenSaver's rule) just the layers on by default.
 #   third argument: the settings description, linux/arcveil3d.xml
 source "$(dirname "$0")/xvfb-lib.sh"
 XML="$3"
@@ -15,28 +15,14 @@ done <"$WORK/args"
   fail "the boxes ticked by default are not the layers on by default"
 start_xvfb 320x240
 
-start_saver options -window -geometry 80x60-10+20 -visual default --install -noinstall --mono -pair --sync \
+own_scene options 80x60 -geometry 80x60-10+20 -visual default --install -noinstall --mono -pair --sync \
   --fps -no-fps --delay 10000000
-own_window
-wait_scene "$OWN" options 80x60
 xwininfo -id "$OWN" | grep -q 'Absolute upper-left X:  230$' && xwininfo -id "$OWN" | grep -q 'upper-left Y:  20$' ||
   fail "-geometry 80x60-10+20: $(xwininfo -id "$OWN")"
 props="$(xprop -id "$OWN" WM_CLASS _NET_WM_PID WM_CLIENT_MACHINE)"
 [ "$props" = "WM_CLASS(STRING) = \"arcveil3d\", \"Arcveil3D\"
 _NET_WM_PID(CARDINAL) = $SAVER_PID
 WM_CLIENT_MACHINE(STRING) = \"$(hostname)\"" ] || fail "window properties: $props"
-kill "$SAVER_PID"
+stop_saver
 [ ! -s "$WORK/options.err" ] || fail "stderr: $(cat "$WORK/options.err")"
 echo "standard options, geometry, window properties: ok"
-
-start_host host 200x150
-for overlay in -no-fps -fps; do
-  "$SAVER" -window-id "$HOST_ID" --seed 7 --step 0.25 --frames 3 $overlay 2>"$WORK/$overlay.err" ||
-    fail "$overlay: $(cat "$WORK/$overlay.err")"
-  capture "$HOST_ID" "$overlay"
-  # The rest of the frame: the two lines' corner blacked out.
-  convert "$WORK/$overlay.ppm" -fill black -draw 'rectangle 0,108 95,149' -depth 8 "$WORK/$overlay-rest.ppm"
-done
-! same -fps -no-fps || fail "-fps drew nothing"
-same -fps-rest -no-fps-rest || fail "-fps changed the frame outside its corner"
-echo "-fps draws in its corner only: ok"

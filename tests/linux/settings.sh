@@ -15,18 +15,12 @@ RUN=(--seed 1234 --step 0.25)
 RUN_CHAIN='CLinuxSaverApp::Run() -> CLinuxSaverApp::MainLoop()'
 
 # foreign NAME [options]: the first frame, drawn into the test window as XScreenSaver asks.
-foreign() {
-  "$SAVER" "${RUN[@]}" --frames 1 "${@:2}" >"$WORK/$1.out" 2>"$WORK/$1.err" || fail "$1: $(cat "$WORK/$1.err")"
-  capture "$HOST_ID" "$1"
-}
+foreign() { frame_in "$HOST_ID" "$1" "${RUN[@]}" --frames 1 "${@:2}"; }
 # own NAME [options]: the first frame in a window of its own (the next is 10 s away),
 # away from the test window, whose picture would show through until the first frame.
 own() {
-  start_saver "$1" -window -geometry 96x72+150+100 "${RUN[@]}" -delay 10000000 "${@:2}"
-  own_window
-  wait_scene "$OWN" "$1" 96x72
-  kill "$SAVER_PID"
-  wait_exit "$SAVER_PID" 10 # its window goes with it
+  own_scene "$1" 96x72 -geometry 96x72+150+100 "${RUN[@]}" -delay 10000000 "${@:2}"
+  stop_saver # its window goes with it
 }
 "$RENDER" --size 96x72 "${RUN[@]}" --set Cross=0 --out "$WORK/render.png" >/dev/null 2>&1 || fail "arcveil3d-render"
 convert "$WORK/render.png" "$WORK/render.ppm"

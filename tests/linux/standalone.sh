@@ -16,9 +16,7 @@ while IFS='|' read -r name options before input; do
   xdotool mousemove 40 30
   start_saver "$name" $options -delay 10000000
   eventually 15 focused || fail "$name: no focused full-screen window"
-  if [ "$name" = move ]; then
-    wait_scene "$SAVER_WINDOW" standalone 160x120
-  fi
+  [ "$name" != move ] || wait_scene "$SAVER_WINDOW" standalone 160x120
   sleep 0.3
   if [ -n "$before" ]; then
     $before
@@ -26,8 +24,7 @@ while IFS='|' read -r name options before input; do
     gone "$SAVER_PID" && fail "$name: ended by '$before'"
   fi
   $input
-  wait_exit "$SAVER_PID" 5
-  [ "$EXIT_STATUS" = 0 ] || fail "$name: ended with $EXIT_STATUS"
+  wait_exit "$SAVER_PID" 5 0
   echo "$name: ended: ok"
 done <<EOF2
 move|-no-rain -s||xdotool mousemove 41 30
