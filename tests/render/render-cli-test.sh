@@ -15,7 +15,6 @@ export MESA_SHADER_CACHE_DISABLE=true
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-# The driver, and the fragments one small frame shades (checked below).
 "$tool" --size 160x120 --seed 1 --frames 1 --bench >"$work/count.txt" 2>/dev/null || fail "counting bench failed"
 renderer=$(sed -n 's/^renderer //p' "$work/count.txt")
 [ -n "$renderer" ] || fail "the benchmark names no renderer"
@@ -97,8 +96,8 @@ cmp -s "$work/last.png" "$work/f02.png" || fail "the single file is not the last
 [ "$(wc -l <"$work/bench.txt")" -eq 11 ] && grep -q "^frames 5$" "$work/bench.txt" && grep -q "^first_frame_s " "$work/bench.txt" \
   || fail "bench printed: $(cat "$work/bench.txt")"
 
-# The fragments shaded, exactly, on the driver that made the reference pictures: more
-# means overdraw crept in, fewer that something is no longer drawn.
+# The fragments the first run's small frame shaded, exactly, on the reference pictures'
+# driver: more means overdraw crept in, fewer that something is no longer drawn.
 if [ $exact -eq 1 ]; then
   grep -q "^fragments_per_frame 95040$" "$work/count.txt" || fail "fragments shaded: $(grep fragments_per_frame "$work/count.txt"), expected 95040"
 else
