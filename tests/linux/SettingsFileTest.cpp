@@ -61,7 +61,7 @@ TEST_CASE("reading: good values apply, each bad line is named once in one warnin
     TempFolder folder;
     const std::string path = folder.path + "/settings.ini";
     const std::string contents = "# comment\n; another\nWidth=800\n[Other]\nRain=5\n[Arcveil3D]\n  Rain = 0 \nHeight=tall\n"
-                                 "Cross=2\nnot a setting\nDepth=99999999999\nDepth=24\r\nSounds=1\r\r\n\x01\xff\n";
+                                 "Cross=2\nnot a setting\r\r\nDepth=99999999999\nDepth=24\r\nSounds=1\n\x01\xff\n";
     WriteText(path, contents);
     CFileProfileStore store(path);
     SettingsRecord settings = LinuxDefaultSettings();
