@@ -83,13 +83,11 @@ TEST_CASE("switches and --set become overrides in command-line order; ranges are
 {
     const SaverOptions options = Parse({"-no-sounds", "-cross", "-low-quality", "--set", "Width=16384", "-set",
                                           "Depth=8", "-high-quality"});
-    const std::vector<std::pair<std::string, int>> expected = {
-        {"Sounds", 0}, {"Cross", 1}, {"HighQuality", 0}, {"Width", 16384}, {"Depth", 8}, {"HighQuality", 1}};
-    REQUIRE(options.overrides.size() == expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        CHECK(options.overrides[i].name == expected[i].first);
-        CHECK(options.overrides[i].value == expected[i].second);
-    }
+    std::vector<std::pair<std::string, int>> overrides;
+    for (const auto& o : options.overrides)
+        overrides.emplace_back(o.name, o.value);
+    CHECK(overrides == std::vector<std::pair<std::string, int>>{{"Sounds", 0}, {"Cross", 1}, {"HighQuality", 0},
+                                                               {"Width", 16384}, {"Depth", 8}, {"HighQuality", 1}});
 }
 
 TEST_CASE("XScreenSaver's own options")

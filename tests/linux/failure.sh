@@ -48,9 +48,7 @@ EOF
 # The X server killed during a run: the one line, status 1, however the loss is seen.
 start_xvfb 320x240
 XVFB_PID=${PIDS[-1]}
-start_saver killed -window --size 64x48 -delay 0
-own_window
-wait_scene "$OWN" killed 64x48
+own_scene killed 64x48 --size 64x48 -delay 0
 # libxcb reads the end of the connection before it writes; where a write comes first
 # (SIGPIPE, signal 13), the signal must not end the saver silently.
 (("0x$(sed -n 's/^SigIgn:\t//p' "/proc/$SAVER_PID/status")" & 1 << 12)) || fail "SIGPIPE is not ignored"

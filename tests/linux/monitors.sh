@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Several monitors, as a user sees them: an 800x600 primary and a 640x480 monitor to its
-# right. The stand-alone saver and -root in the bare root window cover both, each with
-# its own view: the primary's is the one-monitor picture, the other's is what
-# arcveil3d-render --monitors draws, and nothing of the desktop shows. Input on either
-# monitor ends the stand-alone saver; -monitors primary leaves the other black; -fps sits
+# right. The stand-alone saver (-s, --s or /S, anywhere on the line) and -root in the
+# bare root window cover both, each with its own view: the primary's is the one-monitor
+# picture, the other's is what arcveil3d-render --monitors draws, and nothing of the
+# desktop shows. The stand-alone saver ends at once, whatever -delay, at a pointer move
+# away from where the pointer was when it started, a key, a button (not the wheel) or a
+# loss of focus, on either monitor; -monitors primary leaves the other black; -fps sits
 # in the primary's lower-left corner. A screen that grows is covered again.
 #   third argument: arcveil3d-render
 source "$(dirname "$0")/xvfb-lib.sh"
@@ -11,7 +13,6 @@ RENDER="$3"
 RUN=(--seed 3 --step 0.25)
 LAYOUT=800x600+0+0,640x480+800+0
 "$RENDER" --size 1440x600 --monitors "$LAYOUT" "${RUN[@]}" --out "$WORK/views.png" >/dev/null 2>&1 || fail "render"
-"$RENDER" --size 1440x600 --monitors 800x600+0+0 "${RUN[@]}" --out "$WORK/primary-only.png" >/dev/null 2>&1
 "$RENDER" --size 800x600 "${RUN[@]}" --out "$WORK/one.png" >/dev/null 2>&1
 start_xephyr +xinerama -extension RANDR -screen 800x600 -screen 640x480
 start_host desktop 1440x600 # the desktop's stand-in, under everything
@@ -29,12 +30,12 @@ covered() {
   monitor 0 "$1" && monitor 1 "$1" && [ "$(identify -format '%k' "$WORK/$1-0.png")" -gt 50 ] &&
     [ "$(convert "$WORK/$1-0.png" "$WORK/$1-1.png" +append -fill black +opaque '#ff00ff' -format '%[fx:maxima.r]' info:)" = 0 ]
 }
-monitor 0 views && monitor 1 views && monitor 0 primary-only && monitor 1 primary-only
+monitor 0 views && monitor 1 views
 
-# NAME|options|the input that ends it, with the pointer where it starts
-while IFS='|' read -r name options start input; do
+# NAME|options|where the pointer starts|what is done before the input that ends it|that input
+while IFS='|' read -r name options start before input; do
   xdotool mousemove $start
-  start_saver "$name" -s "${RUN[@]}" -delay 10000000 $options
+  start_saver "$name" $options "${RUN[@]}" -delay 10000000
   eventually 20 covered "$name" || fail "$name: the monitors are not covered"
   case "$name" in
   each)
@@ -42,7 +43,7 @@ while IFS='|' read -r name options start input; do
     same_png each-1 views-1 || fail "each: the second monitor's view is not arcveil3d-render's"
     same_png each-1 each-0 && fail "each: both monitors show the same" ;;
   primary)
-    same_png primary-0 one && same_png primary-1 primary-only-1 || fail "primary: not the primary alone"
+    same_png primary-0 one || fail "primary: the primary's view is not the one-monitor picture"
     [ "$(convert "$WORK/primary-1.png" -format '%[fx:maxima]' info:)" = 0 ] || fail "primary: the other is not black" ;;
   fps)
     # The rest of the frame: the two lines' corner blacked out.
@@ -55,14 +56,19 @@ while IFS='|' read -r name options start input; do
       fail "fps: not in the primary's lower-left corner at its scale" ;;
   esac
   sleep 0.3
+  if [ -n "$before" ]; then
+    $before
+    sleep 0.5
+    gone "$SAVER_PID" && fail "$name: ended by '$before'"
+  fi
   $input
-  wait_exit "$SAVER_PID" 5
-  [ "$EXIT_STATUS" = 0 ] || fail "$name: ended with $EXIT_STATUS"
+  wait_exit "$SAVER_PID" 5 0
   echo "$name: covered, ended by '$input' on the second monitor: ok"
 done <<EOF2
-each||1000 100|xdotool mousemove 1001 100
-primary|-monitors primary|1000 300|xdotool click 1
-fps|-fps|1200 50|xdotool key a
+each|-s|1000 100||xdotool mousemove 1001 100
+primary|-monitors primary --s|1000 300|xdotool click 4 click 5|xdotool click 3
+fps|-fps /S|1200 50||xdotool key a
+focus|-no-rain -S|1000 100||xdotool windowfocus $HOST_ID
 EOF2
 
 # -root in the bare root window: the same views, drawn into the root itself (no window

@@ -10,13 +10,11 @@ source "$(dirname "$0")/xvfb-lib.sh"
 start_xvfb 320x240
 
 start_host host 64x48
-start_saver slow -window-id "$HOST_ID" -delay 200000
-wait_scene "$HOST_ID" slow 64x48
+host_scene slow 64x48 -delay 200000
 slow=$("$XWIN" frames 1)
 [ "$slow" -ge 1 ] && [ "$slow" -le 6 ] || fail "-delay 200000: $slow frames in 1 s"
 kill "$SAVER_PID"
-start_saver fast -window-id "$HOST_ID" -delay 0
-wait_scene "$HOST_ID" fast 64x48
+host_scene fast 64x48 -delay 0
 fast=$("$XWIN" frames 1)
 [ "$fast" -gt 9 ] || fail "-delay 0: only $fast frames in 1 s"
 echo "-delay 200000: $slow frames in 1 s; -delay 0: $fast: ok"
@@ -40,13 +38,10 @@ uncover() { kill "$HOST_PID"; }
 hidden "foreign window, covered" cover uncover
 kill "$SAVER_PID"
 start_host plain 64x48 --plain-visual
-start_saver child -window-id "$HOST_ID" -delay 0
-wait_scene "$HOST_ID" child 64x48
+host_scene child 64x48 -delay 0
 hidden "foreign window with a child, unmapped" "xdotool windowunmap $HOST_ID" "xdotool windowmap $HOST_ID"
 kill "$SAVER_PID"
-start_saver own -window --size 64x48 -delay 0
-own_window
-wait_scene "$OWN" own 64x48
+own_scene own 64x48 --size 64x48 -delay 0
 hidden "own window, unmapped" "xdotool windowunmap $OWN" "xdotool windowmap $OWN"
 kill "$SAVER_PID"
 
@@ -54,14 +49,12 @@ start_host parent 100x80
 start_host inner 64x48
 PARENT_ID=$(head -n1 "$WORK/parent.id")
 xdotool windowreparent "$HOST_ID" "$PARENT_ID"
-start_saver inner -window-id "$HOST_ID" -delay 0
-wait_scene "$HOST_ID" inner 64x48
+host_scene inner 64x48 -delay 0
 hidden "foreign window, parent unmapped" "xdotool windowunmap $PARENT_ID" "xdotool windowmap $PARENT_ID" 1.2
 kill "$SAVER_PID"
 
 start_host slowest 64x48 # magenta until the new saver's first frame
-start_saver slowest -window-id "$HOST_ID" -delay 10000000
-wait_scene "$HOST_ID" slowest 64x48
+host_scene slowest 64x48 -delay 10000000
 cover
 { sleep 0.4; uncover; } &
 [ "$("$XWIN" frames 1.2)" -ge 1 ] || fail "uncovered with -delay 10000000: no frame in 0.8 s"

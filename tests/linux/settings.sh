@@ -3,33 +3,34 @@
 # first frame is the offscreen renderer's; a switch changes it as --set does there. In
 # a window of its own the settings file applies and flags override it; under
 # XScreenSaver (-root, -window-id) the file is not read at all. A file at the old place
-# moves to the new one when it is read; nothing is written unless --save asks. (What a
-# malformed file gives is the settings file's unit test.)
+# moves to the new one when it is read; nothing is written unless --save asks. The
+# gentle lightning (seed 5: a strike in view, so the looks differ) comes from -gentle
+# or Gentle=1 in the file, the last flag winning. (What a malformed file gives is the
+# settings file's unit test.)
 #   third argument: arcveil3d-render
 source "$(dirname "$0")/xvfb-lib.sh"
 RENDER="$3"
 OLD="$XDG_CONFIG_HOME/Quenmoor Soft./arcveil3d/settings.ini"
 start_xvfb 320x240
 start_host host 96x72
-RUN=(--seed 1234 --step 0.25)
+RUN=(--seed 5 --step 0.25)
 RUN_CHAIN='CLinuxSaverApp::Run() -> CLinuxSaverApp::MainLoop()'
 
 # foreign NAME [options]: the first frame, drawn into the test window as XScreenSaver asks.
-foreign() {
-  "$SAVER" "${RUN[@]}" --frames 1 "${@:2}" >"$WORK/$1.out" 2>"$WORK/$1.err" || fail "$1: $(cat "$WORK/$1.err")"
-  capture "$HOST_ID" "$1"
-}
+foreign() { frame_in "$HOST_ID" "$1" "${RUN[@]}" --frames 1 "${@:2}"; }
 # own NAME [options]: the first frame in a window of its own (the next is 10 s away),
 # away from the test window, whose picture would show through until the first frame.
 own() {
-  start_saver "$1" -window -geometry 96x72+150+100 "${RUN[@]}" -delay 10000000 "${@:2}"
-  own_window
-  wait_scene "$OWN" "$1" 96x72
-  kill "$SAVER_PID"
-  wait_exit "$SAVER_PID" 10 # its window goes with it
+  own_scene "$1" 96x72 -geometry 96x72+150+100 "${RUN[@]}" -delay 10000000 "${@:2}"
+  stop_saver # its window goes with it
 }
-"$RENDER" --size 96x72 "${RUN[@]}" --set Cross=0 --out "$WORK/render.png" >/dev/null 2>&1 || fail "arcveil3d-render"
-convert "$WORK/render.png" "$WORK/render.ppm"
+# render NAME options...: arcveil3d-render's first frame as NAME.ppm.
+render() {
+  "$RENDER" --size 96x72 "${RUN[@]}" "${@:2}" --out "$WORK/$1.png" >/dev/null 2>&1 || fail "arcveil3d-render ${*:2}"
+  convert "$WORK/$1.png" "$WORK/$1.ppm"
+}
+render render --set Cross=0
+render gentle --gentle
 foreign defaults -window-id "$HOST_ID"
 foreign nocross -window-id "$HOST_ID" -no-cross
 same nocross render || fail "the saver's frames are not arcveil3d-render's"
@@ -50,15 +51,29 @@ same file nocross || fail "Cross=0 in the file did not reach the scene"
 own overridden -cross
 same overridden defaults || fail "-cross did not override the file"
 [ "$(cat "$SETTINGS")" = "$(printf '[Arcveil3D]\nCross=0')" ] || fail "running changed the settings file"
-[ -z "$(cat "$WORK"/*.err)" ] || fail "a message: $(cat "$WORK"/*.err)"
 echo "the file: ignored by -root and -window-id, moved, applied, overridden, never written: ok"
+
+same gentle defaults && fail "seed 5's first frame is the same in both looks"
+while read -r name file expected options; do
+  printf '%b' "${file#-}" >"$SETTINGS"
+  # shellcheck disable=SC2086
+  own "$name" $options
+  same "$name" "$expected" || fail "$name ($options, file '$file'): not the $expected frame"
+done <<'EOF_ROWS'
+option - gentle -gentle
+gentle-file [Arcveil3D]\nGentle=1\n gentle
+no-gentle [Arcveil3D]\nGentle=1\n defaults -no-gentle
+last-wins - gentle -no-gentle --gentle
+EOF_ROWS
+[ -z "$(cat "$WORK"/*.err)" ] || fail "a message: $(cat "$WORK"/*.err)"
+echo "the gentle lightning from -gentle and the file, -no-gentle over the file: ok"
 
 # --save: the file's values, then the flags, written once; no display is needed.
 printf '[Arcveil3D]\nWidth=1024\n' >"$SETTINGS"
-env -u DISPLAY "$SAVER" -no-rain --set Hieroglyphs=0 --save >"$WORK/save.out" 2>"$WORK/save.err" ||
+env -u DISPLAY "$SAVER" -no-rain --set Hieroglyphs=0 -gentle --save >"$WORK/save.out" 2>"$WORK/save.err" ||
   fail "--save: $(cat "$WORK/save.err")"
 [ "$(cat "$WORK/save.out")" = "$SETTINGS" ] || fail "--save printed $(cat "$WORK/save.out")"
-for pair in Width=1024 Height=480 Depth=16 Desktop=0 Sounds=0 Cross=1 Hieroglyphs=0 Rain=0 HighQuality=1; do
+for pair in Width=1024 Height=480 Depth=16 Desktop=0 Sounds=0 Cross=1 Hieroglyphs=0 Rain=0 HighQuality=1 Gentle=1; do
   grep -qx "$pair" "$SETTINGS" || fail "--save: $pair missing: $(cat "$SETTINGS")"
 done
 [ "$(ls -A "$(dirname "$SETTINGS")")" = settings.ini ] || fail "--save left $(ls -A "$(dirname "$SETTINGS")")"

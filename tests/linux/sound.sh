@@ -22,18 +22,14 @@ cat "$WORK/samples.raw" "$WORK/samples.raw" "$WORK/samples.raw" >"$WORK/looped.r
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/played.raw" SDL_DISKAUDIODELAY=2 start_saver disk -window-id "$HOST_ID" -sounds
 played() { [ "$(stat -c %s "$WORK/played.raw" 2>/dev/null || echo 0)" -gt $((DATA_SIZE * 2)) ]; }
 eventually 20 played || fail "too little was played"
-kill -TERM "$SAVER_PID"
-wait_exit "$SAVER_PID" 10
-[ "$EXIT_STATUS" = 143 ] || fail "SIGTERM: the saver ended with $EXIT_STATUS"
+stop_saver 143
 cmp -n $((DATA_SIZE * 2)) "$WORK/played.raw" "$WORK/looped.raw" || fail "the played bytes are not the samples looped"
 echo "disk driver: the samples looped: ok"
 
 # No device: ALSA with a device that does not exist. The scene still appears.
 for driver in alsa nosuchdriver; do
-  SDL_AUDIODRIVER=$driver AUDIODEV=nosuchdevice start_saver "silent-$driver" -window-id "$HOST_ID" -sounds
-  wait_scene "$HOST_ID" "silent-$driver" 64x48
-  kill -TERM "$SAVER_PID"
-  wait_exit "$SAVER_PID" 10
+  SDL_AUDIODRIVER=$driver AUDIODEV=nosuchdevice host_scene "silent-$driver" 64x48 -sounds
+  stop_saver
   [ ! -s "$WORK/silent-$driver.err" ] || fail "$driver: a message: $(head -3 "$WORK/silent-$driver.err")"
   echo "no device ($driver): silent, no message: ok"
 done

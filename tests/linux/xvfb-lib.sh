@@ -13,6 +13,7 @@ export MESA_SHADER_CACHE_DIR="$(dirname "$SAVER")/mesa-shader-cache"
 # Mesa and Xlib keep memory to the end that LeakSanitizer would report (sanitizer builds).
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 export SDL_AUDIODRIVER=dummy
+unset XSCREENSAVER_WINDOW # -root draws into the root window unless a test names one
 PIDS=()
 cleanup() { # the last started first: the X servers go last
   local i
@@ -77,12 +78,20 @@ start_saver() {
   PIDS+=("$SAVER_PID")
 }
 
-# wait_exit PID SECONDS: waits for the process to end and sets EXIT_STATUS, or fails.
+# wait_exit PID SECONDS [STATUS]: waits for the process to end and sets EXIT_STATUS, or
+# fails; fails too when it ends with another status than STATUS.
 gone() { ! kill -0 "$1" 2>/dev/null; }
 wait_exit() {
   eventually "$2" gone "$1" || fail "process $1 did not end within $2 s"
   EXIT_STATUS=0
   wait "$1" || EXIT_STATUS=$?
+  [ -z "${3:-}" ] || [ "$EXIT_STATUS" = "$3" ] || fail "process $1 ended with $EXIT_STATUS, not $3"
+}
+
+# stop_saver [STATUS]: SIGTERM (as XScreenSaver ends its modules), then wait_exit.
+stop_saver() {
+  kill "$SAVER_PID"
+  wait_exit "$SAVER_PID" 10 "$@"
 }
 
 # own_window: sets OWN to the saver's own top-level window, waiting for it.
@@ -105,5 +114,21 @@ shows_scene() {
     [ "$(convert "$WORK/$2.ppm" -fill black +opaque '#ff00ff' -format '%[fx:maxima.r]' info:)" = 0 ]
 }
 wait_scene() { eventually 30 shows_scene "$@" || fail "$2: no scene at $3"; }
+# own_scene NAME WxH args...: start_saver NAME -window args..., until OWN shows the scene.
+own_scene() {
+  start_saver "$1" -window "${@:3}"
+  own_window
+  wait_scene "$OWN" "$1" "$2"
+}
+# host_scene NAME WxH args...: start_saver NAME -window-id HOST_ID args..., until it shows.
+host_scene() {
+  start_saver "$1" -window-id "$HOST_ID" "${@:3}"
+  wait_scene "$HOST_ID" "$1" "$2"
+}
+# frame_in WINDOW NAME args...: a run that ends by itself (--frames), then WINDOW's picture.
+frame_in() {
+  "$SAVER" "${@:3}" >"$WORK/$2.out" 2>"$WORK/$2.err" || fail "$2: $(cat "$WORK/$2.err")"
+  capture "$1" "$2"
+}
 
 same() { cmp -s "$WORK/$1.ppm" "$WORK/$2.ppm"; }
