@@ -118,16 +118,27 @@ Vec3 Turned(const Vec3& a, const Vec3& b, double degrees)
 
 } // namespace
 
-void CGLDrawer::SetupCamera(double yaw, double pitch)
+void CGLDrawer::SetupCamera()
 {
-    CHAIN_OPERATION("CGLDrawer::SetupCamera");
-
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
     GLdouble viewport[4];
     glGetDoublev(GL_VIEWPORT, viewport);
     const double height = viewport[3] == 0.0 ? 0.1 : viewport[3];
-    gluPerspective(90.0, viewport[2] / height, 0.1, 150.0);
+    const double aspect = viewport[2] / height;
+    SetupCamera(ViewLens{0.0, -aspect, aspect, -1.0, 1.0});
+}
+
+void CGLDrawer::SetupCamera(const ViewLens& lens)
+{
+    CHAIN_OPERATION("CGLDrawer::SetupCamera");
+
+    constexpr double kNear = 0.1;
+    constexpr double kFar = 150.0;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    if (IsOneMonitorLens(lens))
+        gluPerspective(90.0, lens.right, kNear, kFar);
+    else
+        glFrustum(lens.left * kNear, lens.right * kNear, lens.bottom * kNear, lens.top * kNear, kNear, kFar);
 
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -147,15 +158,14 @@ void CGLDrawer::SetupCamera(double yaw, double pitch)
     Vec3 cameraUp;
     Vec3Cross(right, forward, cameraUp);
     Vec3Normalize(cameraUp);
-    if (yaw == 0.0 && pitch == 0.0) {
+    if (lens.yaw == 0.0) {
         gluLookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, up.x, up.y, up.z);
     } else {
-        // Another monitor's view: turned about the camera's vertical axis, then about its
-        // new horizontal one, so that it meets its neighbour's view edge to edge.
-        const Vec3 turnedForward = Turned(forward, right, yaw);
-        right = Turned(right, forward, -yaw);
-        forward = Turned(turnedForward, cameraUp, pitch);
-        cameraUp = Turned(cameraUp, turnedForward, -pitch);
+        // Another plane of the panorama: turned about the camera's own vertical axis, so
+        // that it meets its neighbour edge to edge however the camera nods.
+        const Vec3 turnedForward = Turned(forward, right, lens.yaw);
+        right = Turned(right, forward, -lens.yaw);
+        forward = turnedForward;
         gluLookAt(eye.x, eye.y, eye.z, eye.x + forward.x, eye.y + forward.y, eye.z + forward.z, cameraUp.x,
                   cameraUp.y, cameraUp.z);
     }

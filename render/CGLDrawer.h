@@ -10,9 +10,10 @@
 //  - Draw clears, sets its own projection and camera, and leaves every enable switch as
 //    Init left it; it allocates nothing; the viewport is whatever the context has;
 //  - with views set (several monitors, render/SceneViews.h) a frame advances the time
-//    once and draws each view in its own viewport and scissor box, replaying the random
-//    ring for each, then puts the viewport and the scissor box back; without views it
-//    makes no viewport or scissor call at all;
+//    once and draws each view in its own viewport and scissor box, on depth cleared
+//    there, replaying the random ring for each, the first view (the primary's) last;
+//    then it puts the viewport and the scissor box back; without views it makes no
+//    viewport or scissor call at all;
 //  - failures are exceptions that write "CGLDrawer::..." into the call chain.
 #include <cstdint>
 #include <vector>
@@ -40,9 +41,10 @@ public:
     // The views of the following frames; none: the one-monitor frame.
     void SetViews(std::vector<SceneView> views);
 
-    // The frame's steps, in the order Draw runs them. The camera turns by yaw and pitch
-    // degrees from the one-monitor camera for a view of another monitor.
-    void SetupCamera(double yaw = 0.0, double pitch = 0.0);
+    // The frame's steps, in the order Draw runs them. The camera sees through the
+    // viewport's whole picture, or through a monitor's lens (render/SceneViews.h).
+    void SetupCamera();
+    void SetupCamera(const ViewLens& lens);
     void DrawGeometry();
 
     // Camera-facing quads with the current texture, colour and blending.

@@ -43,12 +43,16 @@ void CGLDrawer::_DrawViews()
     // The scissor keeps each view's wide lines off its neighbours, as a window's edge does.
     glPushAttrib(GL_ENABLE_BIT);
     glEnable(GL_SCISSOR_TEST);
-    for (const SceneView& view : m_views) {
-        glViewport(view.x, view.y, view.width, view.height);
-        glScissor(view.x, view.y, view.width, view.height);
+    // The primary last: where another monitor overlaps it, it still shows its whole
+    // one-monitor picture.
+    for (auto view = m_views.rbegin(); view != m_views.rend(); ++view) {
+        glViewport(view->x, view->y, view->width, view->height);
+        glScissor(view->x, view->y, view->width, view->height);
+        // Nothing of a view drawn before hides this one where they overlap.
+        glClear(GL_DEPTH_BUFFER_BIT);
         // Every view shows the same bolts: the ring is replayed for each.
         m_randIndex = 0;
-        SetupCamera(view.yaw, view.pitch);
+        SetupCamera(view->lens);
         DrawGeometry();
     }
     glPopAttrib();

@@ -2,13 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <tuple>
 
 namespace {
 
-// The camera's vertical field of view (CGLDrawer::SetupCamera), in degrees.
-constexpr double kVerticalField = 90.0;
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
 
 int Right(const MonitorRect& m)
 {
@@ -20,88 +18,120 @@ int Bottom(const MonitorRect& m)
     return m.y + m.height;
 }
 
-// Straight up from the monitor of its column, straight down, or level.
-double PitchFrom(const MonitorRect& column, const MonitorRect& m)
+bool Shown(const MonitorRect& m)
 {
-    if (Bottom(m) <= column.y)
-        return kVerticalField;
-    if (m.y >= Bottom(column))
-        return -kVerticalField;
-    return 0.0;
+    return m.width > 0 && m.height > 0;
 }
 
-// One side of the primary, outwards: side +1 to the right, -1 to the left. The nearest
-// edge comes first, and of monitors in one column the one most level with the primary.
-void ChainSide(const std::vector<MonitorRect>& monitors, int side, std::vector<SceneView>& views)
+// One plane of the panorama: the x where it touches the circle round the eye, and its
+// turn from the primary's.
+struct Plane {
+    double touchX;
+    double yaw;
+};
+
+// The plane beyond the shared edge at x = edge: the mirror of this one in the line from
+// the eye through that edge, so both reach it at the same distance and the same scale.
+Plane Hinged(const Plane& plane, int edge, double focal)
 {
-    const MonitorRect& primary = monitors[0];
-    const auto beyond = [side](const MonitorRect& m, const MonitorRect& of) {
-        return side > 0 ? m.x >= Right(of) : Right(m) <= of.x;
-    };
-    const auto edge = [side](const MonitorRect& m) { return side > 0 ? m.x : -Right(m); };
-    const auto offLevel = [&primary](const MonitorRect& m) {
-        return std::abs(2 * m.y + m.height - 2 * primary.y - primary.height);
-    };
-    std::vector<std::size_t> order;
-    for (std::size_t i = 1; i < monitors.size(); ++i) {
-        if (beyond(monitors[i], primary))
-            order.push_back(i);
-    }
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const MonitorRect& ma = monitors[a];
-        const MonitorRect& mb = monitors[b];
-        return edge(ma) != edge(mb) ? edge(ma) < edge(mb) : offLevel(ma) < offLevel(mb);
-    });
-    std::size_t link = 0;
-    for (const std::size_t i : order) {
-        const MonitorRect& last = monitors[link];
-        if (beyond(monitors[i], last)) {
-            const double turn = HorizontalFieldOfView(last.width, last.height) / 2 +
-                                HorizontalFieldOfView(monitors[i].width, monitors[i].height) / 2;
-            views[i].yaw = views[link].yaw + side * turn;
-            views[i].pitch = 0.0;
-            link = i;
-        } else {
-            views[i].yaw = views[link].yaw;
-            views[i].pitch = PitchFrom(last, monitors[i]);
+    const double along = edge - plane.touchX;
+    return Plane{edge + along, plane.yaw + 2.0 * std::atan(along / focal) * kDegreesPerRadian};
+}
+
+// The x of monitor sides that lie strictly inside no monitor's span, in order.
+std::vector<int> FreeEdges(const std::vector<MonitorRect>& monitors)
+{
+    std::vector<int> edges;
+    for (const MonitorRect& m : monitors) {
+        if (!Shown(m))
+            continue;
+        for (const int edge : {m.x, Right(m)}) {
+            const bool inside = std::any_of(monitors.begin(), monitors.end(), [edge](const MonitorRect& n) {
+                return Shown(n) && n.x < edge && edge < Right(n);
+            });
+            if (!inside)
+                edges.push_back(edge);
         }
     }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    return edges;
 }
 
 } // namespace
 
-double HorizontalFieldOfView(int width, int height)
+bool IsOneMonitorLens(const ViewLens& lens)
 {
-    const double aspect = static_cast<double>(width) / height;
-    return 2.0 * std::atan(std::tan(kVerticalField / 2 * kPi / 180.0) * aspect) * 180.0 / kPi;
+    return lens.left == -lens.right && lens.bottom == -1.0 && lens.top == 1.0;
+}
+
+std::vector<ViewLens> MonitorLenses(const std::vector<MonitorRect>& monitors)
+{
+    std::vector<ViewLens> lenses(monitors.size());
+    const auto primary = std::find_if(monitors.begin(), monitors.end(), Shown);
+    if (primary == monitors.end())
+        return lenses;
+    const double focal = primary->height / 2.0;
+    const double eyeY = primary->y + focal;
+    const double eyeX = primary->x + primary->width / 2.0;
+
+    // planes[k] lies between edges[k] and edges[k + 1]; the primary's is centred on it.
+    const std::vector<int> edges = FreeEdges(monitors);
+    const auto planeAt = [&edges](double x) {
+        return static_cast<std::size_t>(std::upper_bound(edges.begin(), edges.end(), x) - edges.begin()) - 1;
+    };
+    std::vector<Plane> planes(edges.size() - 1);
+    const std::size_t first = planeAt(eyeX);
+    planes[first] = Plane{eyeX, 0.0};
+    for (std::size_t k = first + 1; k < planes.size(); ++k)
+        planes[k] = Hinged(planes[k - 1], edges[k], focal);
+    for (std::size_t k = first; k-- > 0;)
+        planes[k] = Hinged(planes[k + 1], edges[k + 1], focal);
+
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        const MonitorRect& m = monitors[i];
+        if (!Shown(m))
+            continue;
+        const Plane& plane = planes[planeAt(m.x)];
+        lenses[i] = ViewLens{plane.yaw, (m.x - plane.touchX) / focal, (Right(m) - plane.touchX) / focal,
+                             (eyeY - Bottom(m)) / focal, (eyeY - m.y) / focal};
+    }
+    return lenses;
 }
 
 std::vector<SceneView> LayoutViews(const std::vector<MonitorRect>& monitors, int windowWidth, int windowHeight)
 {
-    std::vector<MonitorRect> shown;
-    for (const MonitorRect& m : monitors) {
-        if (m.width > 0 && m.height > 0)
-            shown.push_back(m);
+    const std::vector<ViewLens> lenses = MonitorLenses(monitors);
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        if (Shown(monitors[i]))
+            order.push_back(i);
     }
-    if (shown.empty())
+    if (order.empty())
         return {};
-    const MonitorRect& primary = shown[0];
-    if (shown.size() == 1 && primary.x == 0 && primary.y == 0 && primary.width == windowWidth &&
+    // The primary first, then by place and size, so that the listing order changes nothing;
+    // a clone once.
+    const auto key = [&monitors](std::size_t i) {
+        const MonitorRect& m = monitors[i];
+        return std::make_tuple(m.x, m.y, m.width, m.height);
+    };
+    const std::size_t first = order[0];
+    order.erase(std::remove_if(order.begin() + 1, order.end(), [&](std::size_t i) { return key(i) == key(first); }),
+                order.end());
+    std::sort(order.begin() + 1, order.end(), [&key](std::size_t a, std::size_t b) { return key(a) < key(b); });
+    order.erase(std::unique(order.begin() + 1, order.end(), [&key](std::size_t a, std::size_t b) {
+                    return key(a) == key(b);
+                }),
+                order.end());
+
+    const MonitorRect& primary = monitors[first];
+    if (order.size() == 1 && primary.x == 0 && primary.y == 0 && primary.width == windowWidth &&
         primary.height == windowHeight)
         return {};
-
-    std::vector<SceneView> views(shown.size());
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        const MonitorRect& m = shown[i];
-        views[i].x = m.x;
-        views[i].y = windowHeight - Bottom(m);
-        views[i].width = m.width;
-        views[i].height = m.height;
-        // In the primary's column until a side claims it.
-        if (i > 0)
-            views[i].pitch = PitchFrom(primary, m);
+    std::vector<SceneView> views;
+    for (const std::size_t i : order) {
+        const MonitorRect& m = monitors[i];
+        views.push_back(SceneView{m.x, windowHeight - Bottom(m), m.width, m.height, lenses[i]});
     }
-    ChainSide(shown, +1, views);
-    ChainSide(shown, -1, views);
     return views;
 }

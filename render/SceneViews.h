@@ -1,20 +1,27 @@
 #pragma once
-// The views of one frame on several monitors: each monitor shows its own whole picture
-// of the one storm (its own aspect, its own centre, the overlays where one monitor has
-// them), and the views turn so that neighbours continue each other, a panorama round
-// the viewer. The primary's view is the one-monitor view.
+// The views of one frame on several monitors: each monitor shows its own part of one
+// panorama of the one storm, with the overlays where one monitor has them, and every
+// seam between neighbours continues the picture. The primary's view is the one-monitor
+// view.
 //
-// How each view turns, from the monitors' places (the first is the primary):
-//  - A monitor wholly to the right of another looks further right than it, about the
-//    camera's vertical axis, by half of each one's horizontal field of view; to the
-//    left, further left. So the edges where they meet show the same directions: with
-//    the vertical field of 90 degrees, two 4:3 monitors side by side see about 212
-//    degrees of the storm and three nearly all of it. Monitors are chained from the
-//    primary outwards in the order of their edges.
-//  - A monitor above or below one it shares a column with (their horizontal spans
-//    overlap) looks straight up or straight down (90 degrees: half of each one's
-//    vertical field), with the heading of that column: the sky overhead, the ground
-//    underfoot. Further monitors in the same column look the same way.
+// The panorama comes from the monitors' rectangles alone (the first is the primary; the
+// others may be listed in any order):
+//  - Every monitor is a flat panel in the camera's own frame, at one pixel scale: the eye
+//    sits half the primary's height, in pixels, in front of the primary's panel, level
+//    with its centre, so the primary keeps its 90-degree vertical field, centred.
+//  - Vertically nothing bends: a monitor above or below continues its neighbour's plane,
+//    its frustum off its axis. A column of three is one tall panel; a monitor set 135
+//    pixels lower shows the horizon 135 pixels higher on it, level with the primary's.
+//  - Horizontally the panels bend only at free edges: the sides of monitors that lie
+//    inside no monitor's horizontal span (one straddling two others keeps them in one
+//    plane). Each plane between two free edges touches the circle round the eye whose
+//    radius is that eye distance, and meets its neighbour at their shared edge, where
+//    both see the same directions at the same scale whatever their widths. Two equal
+//    monitors side by side thus turn by one horizontal field of view. A gap between
+//    monitors takes its width of the panorama, as a monitor there would.
+//  - So each place of the layout shows one direction: overlapping monitors lie in one
+//    plane and show the same storm where they overlap, and a clone (the same rectangle
+//    again) shows what the monitor it clones shows; it is drawn once.
 #include <vector>
 
 // A monitor's rectangle in the window's coordinates: from the window's top-left corner,
@@ -26,21 +33,37 @@ struct MonitorRect {
     int height = 0;
 };
 
+// How one monitor sees the storm: turned from the one-monitor camera about the camera's
+// vertical axis, with its picture's edges at unit distance along its own axis (the
+// one-monitor lens of a W x H picture is -W/H, W/H, -1, 1). It does not depend on where
+// the monitor's viewport lies, so a window of that monitor's size alone shows the same.
+struct ViewLens {
+    double yaw = 0.0; // degrees, to the right
+    double left = -1.0;
+    double right = 1.0;
+    double bottom = -1.0;
+    double top = 1.0;
+};
+
 // One view: its viewport in OpenGL's coordinates (from the window's lower-left corner)
-// and its turn from the primary's camera, in degrees.
+// and its lens.
 struct SceneView {
     int x = 0;
     int y = 0;
     int width = 0;
     int height = 0;
-    double yaw = 0.0;   // to the right
-    double pitch = 0.0; // upward
+    ViewLens lens;
 };
 
-// The horizontal field of view, in degrees, of a picture of this size.
-double HorizontalFieldOfView(int width, int height);
+// Whether a lens is the one-monitor camera's: centred, the vertical field 90 degrees.
+bool IsOneMonitorLens(const ViewLens& lens);
 
-// The views for the monitors of a window of this size, the primary's first. Empty for
-// one monitor that covers the whole window, and for no monitor: the one-monitor frame,
-// drawn without any viewport of its own. Monitors of no size are left out.
+// Each monitor's lens, index for index (the first monitor of some size is the primary);
+// a monitor of no size gets the default lens and changes no other.
+std::vector<ViewLens> MonitorLenses(const std::vector<MonitorRect>& monitors);
+
+// The views to draw for the monitors of a window of this size: the primary's first, the
+// others in the order of their rectangles, each rectangle once. Empty for one monitor
+// that covers the whole window, and for no monitor: the one-monitor frame, drawn without
+// any viewport of its own. Monitors of no size are left out.
 std::vector<SceneView> LayoutViews(const std::vector<MonitorRect>& monitors, int windowWidth, int windowHeight);
