@@ -45,14 +45,15 @@ void CGLDrawer::_DrawViews()
     glEnable(GL_SCISSOR_TEST);
     // The primary last: where another monitor overlaps it, it still shows its whole
     // one-monitor picture.
-    for (auto view = m_views.rbegin(); view != m_views.rend(); ++view) {
-        glViewport(view->x, view->y, view->width, view->height);
-        glScissor(view->x, view->y, view->width, view->height);
+    for (std::size_t i = m_views.size(); i-- > 0;) {
+        const SceneView& view = m_views[i];
+        glViewport(view.x, view.y, view.width, view.height);
+        glScissor(view.x, view.y, view.width, view.height);
         // Nothing of a view drawn before hides this one where they overlap.
         glClear(GL_DEPTH_BUFFER_BIT);
         // Every view shows the same bolts: the ring is replayed for each.
         m_randIndex = 0;
-        SetupCamera(view->lens);
+        SetupCamera(view.lens);
         DrawGeometry();
     }
     glPopAttrib();
