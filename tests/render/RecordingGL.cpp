@@ -23,7 +23,6 @@ struct Model {
     ViewportCall viewportCalls[8] = {};
     int viewportCallCount = 0;
     int scissorCalls = 0;
-    bool scissorCleared = false; // the depth within the current scissor box
     int vertices = 0;
     bool depthMask = true;
     GLuint nextName = 1;
@@ -157,7 +156,7 @@ void GLAPIENTRY glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
     rgl::Outside("glViewport");
     g.viewport[0] = x, g.viewport[1] = y, g.viewport[2] = width, g.viewport[3] = height;
     if (g.viewportCallCount < static_cast<int>(std::size(g.viewportCalls)))
-        g.viewportCalls[g.viewportCallCount] = {x, y, width, height, g.vertices, 0.0, 0.0, 0.0, 0.0};
+        g.viewportCalls[g.viewportCallCount] = {x, y, width, height, g.vertices, 0.0};
     ++g.viewportCallCount;
 }
 
@@ -166,25 +165,20 @@ void GLAPIENTRY glScissor(GLint x, GLint y, GLsizei width, GLsizei height)
     rgl::Outside("glScissor");
     g.scissor[0] = x, g.scissor[1] = y, g.scissor[2] = width, g.scissor[3] = height;
     ++g.scissorCalls;
-    g.scissorCleared = false;
 }
 
-// GLU's projections end here; the edges of each go to the viewport set before it.
+// GLU's projections end here; the aspect of each goes to the viewport set before it.
 void GLAPIENTRY glMultMatrixd(const GLdouble* m)
 {
     rgl::Outside("glMultMatrixd");
-    if (g.matrixMode != 1 || g.viewportCallCount == 0 || g.viewportCallCount > 8 || m[0] == 0.0)
-        return;
-    rgl::ViewportCall& call = g.viewportCalls[g.viewportCallCount - 1];
-    call.left = (m[8] - 1) / m[0], call.right = (m[8] + 1) / m[0];
-    call.bottom = (m[9] - 1) / m[5], call.top = (m[9] + 1) / m[5];
+    if (g.matrixMode == 1 && g.viewportCallCount > 0 && g.viewportCallCount <= 8 && m[0] != 0.0)
+        g.viewportCalls[g.viewportCallCount - 1].aspect = m[5] / m[0];
 }
 
 // An off-centre projection, recorded as GLU's are.
 void GLAPIENTRY glFrustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble)
 {
-    const GLdouble m[16] = {2 * zNear / (right - left), 0, 0, 0, 0, 2 * zNear / (top - bottom), 0, 0,
-                            (right + left) / (right - left), (top + bottom) / (top - bottom)};
+    const GLdouble m[16] = {2 * zNear / (right - left), 0, 0, 0, 0, 2 * zNear / (top - bottom)};
     glMultMatrixd(m);
 }
 
@@ -194,8 +188,6 @@ void GLAPIENTRY glBegin(GLenum)
     if (g.failCountdown > 0 && --g.failCountdown == 0)
         throw 0;
     g.inBegin = true;
-    if ((g.enables & rgl::Bit(GL_SCISSOR_TEST)) != 0 && !g.scissorCleared)
-        rgl::Error("drawing in a scissor box on depth not cleared there");
 }
 
 void GLAPIENTRY glEnd()
@@ -222,13 +214,12 @@ void GLAPIENTRY glColor4d(GLdouble, GLdouble, GLdouble, GLdouble) {}
 void GLAPIENTRY glTexCoord2f(GLfloat, GLfloat) {}
 void GLAPIENTRY glTexCoord2d(GLdouble, GLdouble) {}
 
-void GLAPIENTRY glClear(GLbitfield mask)
+void GLAPIENTRY glClear(GLbitfield)
 {
     rgl::Outside("glClear");
     // A clear with the depth mask off leaves the depth buffer as the last frame left it.
     if (!g.depthMask)
         rgl::Error("glClear with the depth mask off");
-    g.scissorCleared = g.scissorCleared || (mask & GL_DEPTH_BUFFER_BIT) != 0;
 }
 
 void GLAPIENTRY glDepthMask(GLboolean flag)

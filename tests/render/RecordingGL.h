@@ -3,8 +3,7 @@
 // it keeps the state a frame must leave as it found it (enable switches, attribute and
 // matrix stacks, depth mask), and counts as an error the misuse real OpenGL would let
 // pass silently (a call inside glBegin, an unbalanced stack, a switch outside any saved
-// block, a clear that leaves depth, drawing in a scissor box on depth not cleared there).
-// It allocates nothing while drawing.
+// block, a clear that leaves depth). It allocates nothing while drawing.
 #include <string>
 
 #include "platform/GLHeaders.h"
@@ -19,12 +18,11 @@ void SetStrictEnables(bool on);
 void FailAtBegin(int n);
 
 // The viewports set since Reset (the first 8 are kept), each with the vertices sent before
-// it and the projection that followed it, as the edges of its picture at unit distance
-// (0 until one comes).
+// it and the aspect of the projection that followed it (0 until one does).
 struct ViewportCall {
     int x, y, width, height;
     int verticesBefore;
-    double left, right, bottom, top;
+    double aspect;
 };
 int ViewportCalls();
 const ViewportCall& ViewportCallAt(int i);
