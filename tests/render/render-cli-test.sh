@@ -63,7 +63,7 @@ convert "$work/overlap.png" -crop 160x120+0+0 +repage "$work/primary.png"
 #   seamless X Y H [-transpose]: the seam before column X, rows Y to Y+H-1 (one
 #   between rows: the picture transposed).
 seamless() {
-  convert "$work/seams.png" ${4:-} -crop "18x$3+$(($1 - 9))+$2" +repage \( +clone -roll +1+0 \) \
+  convert "$work/seams.png" ${4:+"$4"} -crop "18x$3+$(($1 - 9))+$2" +repage \( +clone -roll +1+0 \) \
     -compose difference -composite -crop 1x +repage -format '%[fx:mean] ' info: |
     awk '{ for (i = 2; i <= 9; i++) { b += $i; a += $(i + 9) } exit !($10 <= 1.2 * (a > b ? a : b) / 8) }'
 }
