@@ -10,8 +10,9 @@
 //  - Draw clears, sets its own projection and camera, and leaves every enable switch as
 //    Init left it; it allocates nothing; the viewport is whatever the context has;
 //  - with views set (several monitors, render/SceneViews.h) a frame advances the time
-//    once and draws each view in its own viewport and scissor box, on depth cleared
-//    there, replaying the random ring for each, the first view (the primary's) last;
+//    once and draws each view in its own viewport and scissor box (its depth cleared
+//    there where it overlaps one drawn before), replaying the random ring for each, the
+//    first view (the primary's) last;
 //    then it puts the viewport and the scissor box back; without views it makes no
 //    viewport or scissor call at all;
 //  - failures are exceptions that write "CGLDrawer::..." into the call chain.

@@ -1,6 +1,7 @@
 // Frame timing, the two fixed-step timers, the lightning and flash steps, the random ring.
 #include "render/CGLDrawer.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/CallChain.h"
@@ -34,6 +35,19 @@ void CGLDrawer::SetViews(std::vector<SceneView> views)
     m_views = std::move(views);
 }
 
+namespace {
+
+// Whether views[i] overlaps one after it in the list (drawn before it).
+bool OverlapsLater(const std::vector<SceneView>& views, std::size_t i)
+{
+    const SceneView& a = views[i];
+    return std::any_of(views.begin() + static_cast<std::ptrdiff_t>(i) + 1, views.end(), [&a](const SceneView& b) {
+        return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+    });
+}
+
+} // namespace
+
 void CGLDrawer::_DrawViews()
 {
     GLint viewport[4];
@@ -49,8 +63,10 @@ void CGLDrawer::_DrawViews()
         const SceneView& view = m_views[i];
         glViewport(view.x, view.y, view.width, view.height);
         glScissor(view.x, view.y, view.width, view.height);
-        // Nothing of a view drawn before hides this one where they overlap.
-        glClear(GL_DEPTH_BUFFER_BIT);
+        // Nothing of a view drawn before hides this one where they overlap. Only then: a
+        // cleared box costs the driver as many fragments as it has pixels.
+        if (OverlapsLater(m_views, i))
+            glClear(GL_DEPTH_BUFFER_BIT);
         // Every view shows the same bolts: the ring is replayed for each.
         m_randIndex = 0;
         SetupCamera(view.lens);
