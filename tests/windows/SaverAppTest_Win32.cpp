@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/CSaverApp_Win32.h"
+#include "windows/CSaverApp.h"
 #include "display/CSaverWnd_Win32.h"
 #include "platform/Resources.h"
 #include "platform/Sound.h"
