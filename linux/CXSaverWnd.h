@@ -11,7 +11,7 @@
 //    the current desktop mode, with the pointer hidden, that ends on input as the
 //    Windows saver window does (display/InputEndRule.h).
 // Where it covers the whole screen (-s, and -root in the bare root window) it draws one
-// view per monitor (-monitors, linux/Monitors.h) and follows changes of the monitors
+// view per monitor (-monitors, linux/MonitorFollower.h) and follows changes of the monitors
 // and of the screen's size; the -fps overlay then sits on the primary.
 // Frames are paced as XScreenSaver's modules pace theirs: -delay after each frame, spent
 // waiting on the X connection so that input and the window's end are seen at once, and
