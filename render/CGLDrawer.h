@@ -9,12 +9,12 @@
 //  - construction makes no OpenGL call; Init needs the context current;
 //  - Draw clears, sets its own projection and camera, and leaves every enable switch as
 //    Init left it; it allocates nothing; the viewport is whatever the context has;
-//  - with views set (several monitors, render/SceneViews.h) a frame advances the time
-//    once and draws each view in its own viewport and scissor box (its depth cleared
-//    there where it overlaps one drawn before), replaying the random ring for each, the
-//    first view (the primary's) last;
-//    then it puts the viewport and the scissor box back; without views it makes no
-//    viewport or scissor call at all;
+//  - with views set (several monitors, render/SceneViews.h) the viewport must be the
+//    whole window; a frame advances the time once and draws each view in its own
+//    viewport and scissor box, replaying the random ring for each, with its top-left at
+//    the window's and then copied to its place (ViewPasses), so that a view shows the same
+//    pixels wherever it lies; then it puts the viewport and the scissor box back; without
+//    views it makes no viewport or scissor call at all;
 //  - failures are exceptions that write "CGLDrawer::..." into the call chain.
 #include <cstdint>
 #include <vector>
@@ -41,6 +41,9 @@ public:
     bool Draw();
     // The views of the following frames; none: the one-monitor frame.
     void SetViews(std::vector<SceneView> views);
+    // A frame's time and motion without its picture: what Draw does but the drawing, so
+    // that a run that skips frames stands where one that drew them does.
+    void Skip();
 
     // The frame's steps, in the order Draw runs them. The camera sees through the
     // viewport's whole picture, or through a monitor's lens (render/SceneViews.h).
@@ -94,8 +97,10 @@ private:
 
     // Clock reading, step limit, scene time and both timers (the first steps of Draw).
     void _AdvanceTime();
-    // Each view in its viewport and scissor box.
+    // Each view in its viewport and scissor box (render/SceneViews.h's ViewPasses).
     void _DrawViews();
+    // A view drawn at (x, y) copied, pixel for pixel, to its place in the window.
+    void _CopyToPlace(int x, int y, const SceneView& view, const GLint (&window)[4]);
     // The optional layers of DrawGeometry, and their motion, once a frame after every view.
     void _DrawHieroglyphs();
     void _DrawCrosslines();

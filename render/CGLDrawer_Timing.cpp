@@ -1,7 +1,6 @@
 // Frame timing, the two fixed-step timers, the lightning and flash steps, the random ring.
 #include "render/CGLDrawer.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "app/CallChain.h"
@@ -10,6 +9,13 @@
 #include "platform/CrtRandom.h"
 #include "render/FrameClock.h"
 #include "render/SceneArrays.h"
+
+void CGLDrawer::Skip()
+{
+    CHAIN_OPERATION("CGLDrawer::Skip");
+    _AdvanceTime();
+    _MoveLayers();
+}
 
 bool CGLDrawer::Draw()
 {
@@ -35,46 +41,57 @@ void CGLDrawer::SetViews(std::vector<SceneView> views)
     m_views = std::move(views);
 }
 
-namespace {
-
-// Whether views[i] overlaps one after it in the list (drawn before it).
-bool OverlapsLater(const std::vector<SceneView>& views, std::size_t i)
-{
-    const SceneView& a = views[i];
-    return std::any_of(views.begin() + static_cast<std::ptrdiff_t>(i) + 1, views.end(), [&a](const SceneView& b) {
-        return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
-    });
-}
-
-} // namespace
-
 void CGLDrawer::_DrawViews()
 {
     GLint viewport[4];
     GLint scissor[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     glGetIntegerv(GL_SCISSOR_BOX, scissor);
+    const int windowHeight = viewport[1] + viewport[3];
     // The scissor keeps each view's wide lines off its neighbours, as a window's edge does.
     glPushAttrib(GL_ENABLE_BIT);
     glEnable(GL_SCISSOR_TEST);
-    // The primary last: where another monitor overlaps it, it still shows its whole
-    // one-monitor picture.
-    for (std::size_t i = m_views.size(); i-- > 0;) {
-        const SceneView& view = m_views[i];
-        glViewport(view.x, view.y, view.width, view.height);
-        glScissor(view.x, view.y, view.width, view.height);
-        // Nothing of a view drawn before hides this one where they overlap. Only then: a
-        // cleared box costs the driver as many fragments as it has pixels.
-        if (OverlapsLater(m_views, i))
-            glClear(GL_DEPTH_BUFFER_BIT);
+    for (const ViewPass& pass : ViewPasses(m_views, windowHeight)) {
+        const SceneView& view = m_views[pass.view];
+        const int x = pass.viaCorner ? 0 : view.x;
+        const int y = pass.viaCorner ? windowHeight - view.height : view.y;
+        // A cleared box costs the driver a fragment a pixel: only where passes drew before.
+        if (pass.clearWidth > 0) {
+            glScissor(pass.clearX, pass.clearY, pass.clearWidth, pass.clearHeight);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        }
+        glViewport(x, y, view.width, view.height);
+        glScissor(x, y, view.width, view.height);
         // Every view shows the same bolts: the ring is replayed for each.
         m_randIndex = 0;
         SetupCamera(view.lens);
         DrawGeometry();
+        if (pass.viaCorner)
+            _CopyToPlace(x, y, view, viewport);
     }
     glPopAttrib();
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
+}
+
+void CGLDrawer::_CopyToPlace(int x, int y, const SceneView& view, const GLint (&window)[4])
+{
+    // The pixels as they are: no texture, blending, depth test or dither on the copy.
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_DITHER);
+    glViewport(window[0], window[1], window[2], window[3]);
+    glScissor(view.x, view.y, view.width, view.height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(window[0], window[0] + window[2], window[1], window[1] + window[3], -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRasterPos2i(view.x, view.y);
+    glCopyPixels(x, y, view.width, view.height, GL_COLOR);
+    glPopAttrib();
 }
 
 void CGLDrawer::_AdvanceTime()

@@ -135,3 +135,74 @@ std::vector<SceneView> LayoutViews(const std::vector<MonitorRect>& monitors, int
     }
     return views;
 }
+
+namespace {
+
+struct Box {
+    int x, y, width, height;
+};
+
+bool Overlap(const Box& a, const Box& b)
+{
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+Box Placed(const SceneView& view)
+{
+    return {view.x, view.y, view.width, view.height};
+}
+
+// Where a view is drawn before it is copied to its place: from the window's top-left.
+Box Corner(const SceneView& view, int windowHeight)
+{
+    return {0, windowHeight - view.height, view.width, view.height};
+}
+
+} // namespace
+
+std::vector<ViewPass> ViewPasses(const std::vector<SceneView>& views, int windowHeight)
+{
+    std::vector<std::size_t> left(views.size());
+    for (std::size_t i = 0; i < left.size(); ++i)
+        left[i] = i;
+    std::vector<ViewPass> passes;
+    while (!left.empty()) {
+        // The last view left whose place no other view left draws its corner over.
+        std::size_t pick = left.size();
+        for (std::size_t k = left.size(); k-- > 0 && pick == left.size();) {
+            const bool spoiled = std::any_of(left.begin(), left.end(), [&](std::size_t j) {
+                return j != left[k] && Overlap(Placed(views[left[k]]), Corner(views[j], windowHeight));
+            });
+            if (!spoiled)
+                pick = k;
+        }
+        if (pick == left.size())
+            break;
+        const SceneView& view = views[left[pick]];
+        passes.push_back({left[pick], view.x != 0 || view.y + view.height != windowHeight, 0, 0, 0, 0});
+        left.erase(left.begin() + static_cast<std::ptrdiff_t>(pick));
+    }
+    for (std::size_t k = left.size(); k-- > 0;)
+        passes.push_back({left[k], false, 0, 0, 0, 0});
+
+    std::vector<Box> drawn;
+    for (ViewPass& pass : passes) {
+        const SceneView& view = views[pass.view];
+        const Box box = pass.viaCorner ? Corner(view, windowHeight) : Placed(view);
+        int x0 = box.x + box.width, y0 = box.y + box.height, x1 = box.x, y1 = box.y;
+        for (const Box& before : drawn) {
+            if (!Overlap(box, before))
+                continue;
+            x0 = std::min(x0, std::max(box.x, before.x));
+            y0 = std::min(y0, std::max(box.y, before.y));
+            x1 = std::max(x1, std::min(box.x + box.width, before.x + before.width));
+            y1 = std::max(y1, std::min(box.y + box.height, before.y + before.height));
+        }
+        if (x1 > x0 && y1 > y0)
+            pass.clearX = x0, pass.clearY = y0, pass.clearWidth = x1 - x0, pass.clearHeight = y1 - y0;
+        drawn.push_back(box);
+        if (pass.viaCorner)
+            drawn.push_back(Placed(view));
+    }
+    return passes;
+}

@@ -22,6 +22,7 @@
 //  - So each place of the layout shows one direction: overlapping monitors lie in one
 //    plane and show the same storm where they overlap, and a clone (the same rectangle
 //    again) shows what the monitor it clones shows; it is drawn once.
+#include <cstddef>
 #include <vector>
 
 // A monitor's rectangle in the window's coordinates: from the window's top-left corner,
@@ -67,3 +68,19 @@ std::vector<ViewLens> MonitorLenses(const std::vector<MonitorRect>& monitors);
 // that covers the whole window, and for no monitor: the one-monitor frame, drawn without
 // any viewport of its own. Monitors of no size are left out.
 std::vector<SceneView> LayoutViews(const std::vector<MonitorRect>& monitors, int windowWidth, int windowHeight);
+
+// How a frame draws its views so that a view's pixels do not depend on where its viewport
+// lies (the driver's rounding does): each view is drawn with its top-left corner at the
+// window's, as a window of that monitor's size alone would draw it, then copied to its
+// place, unless it is there already. The order keeps that corner off views already in
+// place (so a view at the corner comes last), and the primary's view (the first) as late
+// as that allows, so that it shows whole where another overlaps it. Views that overlap
+// so that no order keeps them apart are drawn in place, the primary's last.
+// Each pass clears the part of its box that passes before it drew on (its bounding box;
+// empty: none): what they left there would show through or hide the view.
+struct ViewPass {
+    std::size_t view;
+    bool viaCorner;
+    int clearX, clearY, clearWidth, clearHeight;
+};
+std::vector<ViewPass> ViewPasses(const std::vector<SceneView>& views, int windowHeight);

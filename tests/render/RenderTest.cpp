@@ -11,6 +11,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/CallChain.h"
@@ -148,6 +149,38 @@ TEST_CASE("a frame's step is the time since the last one, across the clock's wra
     CHECK(CloudTextureOffset(50 * 86400.0 + 0.25) == doctest::Approx(0.05).epsilon(1e-6));
 }
 
+TEST_CASE("a skipped frame goes through time and motion as a drawn one does, and draws nothing: a run that skips "
+          "frames stands where one that drew them does")
+{
+    struct Moment {
+        double sceneTime, glyphScroll;
+        BoltRecord bolt;
+        float drop;
+        std::int32_t next;
+    };
+    // 200 frames of 20 ms, each drawn or skipped, the last drawn.
+    const auto run = [](bool skip) {
+        Scene scene(31);
+        for (int frame = 1; frame < 200; ++frame) {
+            scene.now += 20;
+            if (skip)
+                scene.drawer->Skip();
+            else
+                scene.drawer->Draw();
+        }
+        const int vertices = rgl::VerticesSent();
+        scene.Frame(20);
+        return std::make_pair(vertices, Moment{scene.drawer->m_sceneTime, scene.drawer->m_glyphScroll,
+                                               scene.drawer->m_bolts[1], g_rainDrops[17].z, CrtRand()});
+    };
+    const auto [skippedVertices, skipped] = run(true);
+    const auto [drawnVertices, drawn] = run(false);
+    CHECK((skippedVertices == 0 && drawnVertices > 0));
+    CHECK((skipped.sceneTime == drawn.sceneTime && skipped.glyphScroll == drawn.glyphScroll &&
+           skipped.bolt.end.x == drawn.bolt.end.x && skipped.bolt.color.y == drawn.bolt.color.y &&
+           skipped.drop == drawn.drop && skipped.next == drawn.next));
+}
+
 TEST_CASE("a failure while drawing names the renderer's operations in the chain")
 {
     Scene scene;
@@ -159,7 +192,7 @@ TEST_CASE("a failure while drawing names the renderer's operations in the chain"
 }
 
 TEST_CASE("on several monitors a frame advances the time once and shows the same bolts in each view, each through "
-          "its own viewport, the primary's last; on one it sets no viewport or scissor")
+          "its own viewport and then in its place, the primary's last; on one it sets no viewport or scissor")
 {
     struct Run {
         double sceneTime, glyphScroll;
@@ -186,12 +219,18 @@ TEST_CASE("on several monitors a frame advances the time once and shows the same
     rgl::Box(GL_VIEWPORT, viewport);
     rgl::Box(GL_SCISSOR_BOX, scissor);
     CHECK((viewport[2] == 160 && viewport[3] == 120 && scissor[2] == 160 && scissor[3] == 120));
-    // The first frame: each view, the primary's last, then the viewport put back.
-    REQUIRE(rgl::ViewportCalls() >= 3);
-    const rgl::ViewportCall &first = rgl::ViewportCallAt(0), &second = rgl::ViewportCallAt(1),
-                            &back = rgl::ViewportCallAt(2);
-    CHECK((first.x == 160 && first.width == 120 && second.x == 0 && second.width == 160 && back.width == 160));
-    CHECK((first.aspect == doctest::Approx(1.0) && second.aspect == doctest::Approx(4.0 / 3)));
-    CHECK(second.verticesBefore - first.verticesBefore == back.verticesBefore - second.verticesBefore);
-    CHECK(rgl::ScissorCalls() == rgl::ViewportCalls());
+    // The first frame: the other view drawn from the window's top-left and copied to its
+    // place, then the primary's, there already; then the viewport put back.
+    REQUIRE(rgl::ViewportCalls() >= 4);
+    const rgl::ViewportCall &other = rgl::ViewportCallAt(0), &copy = rgl::ViewportCallAt(1),
+                            &primary = rgl::ViewportCallAt(2), &back = rgl::ViewportCallAt(3);
+    CHECK((other.x == 0 && other.width == 120 && copy.width == 160 && primary.x == 0 && primary.width == 160 &&
+           back.width == 160));
+    CHECK((other.aspect == doctest::Approx(1.0) && primary.aspect == doctest::Approx(4.0 / 3)));
+    CHECK(copy.verticesBefore - other.verticesBefore == back.verticesBefore - primary.verticesBefore);
+    const rgl::CopyCall& moved = rgl::CopyCallAt(0);
+    CHECK((rgl::CopyCalls() == 30 && moved.fromX == 0 && moved.fromY == 0 && moved.width == 120 &&
+           moved.height == 120 && moved.toX == 160 && moved.toY == 0));
+    // and one a frame for the clear of the primary's box where the other was drawn first.
+    CHECK(rgl::ScissorCalls() == rgl::ViewportCalls() + 30);
 }
