@@ -1,5 +1,7 @@
 #include "linux/CLinuxSaverApp.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -11,6 +13,7 @@
 #include "linux/FailureReport.h"
 #include "linux/LinuxErrors.h"
 #include "linux/SaverSettings.h"
+#include "linux/SharedStorm.h"
 #include "native/FixedStepClock.h"
 #include "platform/Clock.h"
 #include "platform/CrtRandom.h"
@@ -59,23 +62,37 @@ int CLinuxSaverApp::Run(const std::string& programPath, const std::vector<std::s
 void CLinuxSaverApp::MainLoop(const SaverOptions& options)
 {
     CHAIN_OPERATION("CLinuxSaverApp::MainLoop");
-    CrtSrand(options.seed ? *options.seed : ClockMilliseconds());
     LoadSettings(options);
     if (options.saveSettings) {
         SaveSettings();
         return;
     }
 
-    // A fixed step makes runs repeatable.
-    std::optional<CFixedStepClock> fixedClock;
-    if (options.step)
-        fixedClock.emplace(*options.step);
-
     CXSaverWnd window(options);
-    window.Create();
+    window.Open();
+    // Under XScreenSaver's daemon every monitor's process shows the storm of one blanking
+    // (linux/SharedStorm.h); a fixed step makes runs repeatable.
+    const std::optional<std::uint32_t> blank = window.BlankTime();
+    CrtSrand(options.seed ? *options.seed : blank ? *blank : ClockMilliseconds());
+    const bool shared = blank && !options.step;
+    std::optional<CFixedStepClock> fixedClock;
+    if (options.step || shared)
+        fixedClock.emplace(shared ? kSharedStormStepMs * 0.001 : *options.step);
+    window.Start();
+
+    std::int64_t shown = 0; // the shared run's frame on the screen
     for (std::int64_t frame = 1; window.WaitForFrame(frame == 1 ? 0 : options.delayMicroseconds); ++frame) {
-        if (fixedClock)
+        if (shared) {
+            const std::int64_t due = std::max(shown, DueSharedFrame(*blank, WallClockMilliseconds()));
+            while (shown + 1 < due) {
+                fixedClock->BeforeFrame(++shown);
+                window.SkipFrame();
+            }
+            shown = due;
+            fixedClock->BeforeFrame(due);
+        } else if (fixedClock) {
             fixedClock->BeforeFrame(frame);
+        }
         window.DrawFrame();
         if (options.frames != 0 && frame >= options.frames)
             break;

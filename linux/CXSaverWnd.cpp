@@ -11,12 +11,11 @@
 #include <unistd.h>
 
 #include "app/CallChain.h"
-#include "app/Settings.h"
 #include "linux/LinuxErrors.h"
+#include "linux/SharedStorm.h"
 #include "linux/XErrorTrap.h"
 #include "platform/GLHeaders.h"
 #include "platform/Sound.h"
-#include "resources/ResourceIds.h"
 
 CXSaverWnd::CXSaverWnd(const SaverOptions& options) : m_options(options) {}
 
@@ -25,9 +24,9 @@ CXSaverWnd::~CXSaverWnd()
     Destroy();
 }
 
-void CXSaverWnd::Create()
+void CXSaverWnd::Open()
 {
-    CHAIN_OPERATION("CXSaverWnd::Create");
+    CHAIN_OPERATION("CXSaverWnd::Open");
     OpenDisplay();
     switch (m_options.target) {
     case SaverTarget::OwnWindow:
@@ -51,6 +50,8 @@ void CXSaverWnd::Create()
         break;
     }
     }
+    if (m_host != 0 && !m_monitors.Following())
+        m_monitors.FollowMonitorOf(m_display, m_hostRoot, m_host, m_options.monitors);
     // The foreign window may have gone while it was being set up.
     XSync(m_display, False);
     CheckXErrors();
@@ -60,7 +61,19 @@ void CXSaverWnd::Create()
         m_monitors.Follow(m_display, DefaultRootWindow(m_display), m_target, m_options.monitors);
         TakeFocusAndPointer();
     }
+}
 
+std::optional<std::uint32_t> CXSaverWnd::BlankTime() const
+{
+    // Only a window the daemon gave has the daemon's blanking to share.
+    return m_host != 0 && !m_ended ? ReadBlankTime(m_display, m_hostRoot) : std::nullopt;
+}
+
+void CXSaverWnd::Start()
+{
+    CHAIN_OPERATION("CXSaverWnd::Start");
+    if (m_ended)
+        return;
     glViewport(0, 0, m_width, m_height);
     m_viewportStale = false;
     m_drawer.Init();
@@ -68,10 +81,6 @@ void CXSaverWnd::Create()
     if (m_options.fps) {
         m_fps = std::make_unique<CFpsOverlay>();
         m_fps->Init();
-    }
-    if (G_Settings.Sounds != 0) {
-        G_PlaySound(IDR_STORM_SOUND);
-        m_soundStarted = true;
     }
 }
 
@@ -183,6 +192,7 @@ void CXSaverWnd::AttachToForeignWindow(Window host)
     // select on a window (button presses may not be shared).
     XSelectInput(m_display, host, StructureNotifyMask | VisibilityChangeMask | ExposureMask);
     m_host = host;
+    m_hostRoot = attributes.root;
     m_width = attributes.width;
     m_height = attributes.height;
 

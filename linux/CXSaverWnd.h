@@ -24,6 +24,7 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 
 #include "display/InputEndRule.h"
@@ -40,14 +41,21 @@ public:
     CXSaverWnd(const CXSaverWnd&) = delete;
     CXSaverWnd& operator=(const CXSaverWnd&) = delete;
 
-    // Opens the display and the window, makes the context current, sets up the renderer
-    // and starts the sound when the Sounds setting is on.
-    void Create();
+    // Opens the display and the window and makes the context current.
+    void Open();
+    // The time the screen was blanked, when the window is XScreenSaver's and it has the
+    // screen blanked (linux/SharedStorm.h).
+    std::optional<std::uint32_t> BlankTime() const;
+    // Sets up the renderer (the generator seeded and the clock set by then) and starts the
+    // sound when the Sounds setting is on and this window plays it (linux/MonitorFollower.h).
+    void Start();
     // Handles events for at least delayMicroseconds, and for as long as the window
     // cannot be seen; false once the saver should end.
     bool WaitForFrame(long delayMicroseconds);
     // One frame: viewport if the size changed, the scene, the overlay, the swap.
     void DrawFrame();
+    // A frame's time and motion, not drawn.
+    void SkipFrame();
 
 private:
     void OpenDisplay();
@@ -77,6 +85,7 @@ private:
     Display* m_display = nullptr;
     Window m_target = 0;     // the window the scene is drawn in
     Window m_host = 0;       // the foreign window, when drawing for one
+    Window m_hostRoot = 0;   // its root
     bool m_ownsTarget = false;
     Cursor m_hiddenCursor = 0;
     Atom m_deleteWindow = 0;

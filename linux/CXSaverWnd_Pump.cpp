@@ -10,9 +10,12 @@
 #include <poll.h>
 
 #include "app/CallChain.h"
+#include "app/Settings.h"
 #include "linux/LinuxErrors.h"
 #include "linux/XErrorTrap.h"
 #include "platform/GLHeaders.h"
+#include "platform/Sound.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -93,9 +96,11 @@ void CXSaverWnd::HandleEvent(const XEvent& event)
     const Window sized = m_host != 0 ? m_host : m_target;
     switch (event.type) {
     case ConfigureNotify:
-        if (event.xconfigure.window == sized)
+        if (event.xconfigure.window == sized) {
             Resize(event.xconfigure.width, event.xconfigure.height);
-        else if (m_monitors.HandleEvent(event))
+            // Moved, it may be on another monitor.
+            m_layoutStale = m_monitors.Following();
+        } else if (m_monitors.HandleEvent(event))
             m_layoutStale = true;
         break;
     case MapNotify:
@@ -180,6 +185,21 @@ void CXSaverWnd::ApplyMonitorLayout()
     m_layoutStale = false;
     if (m_monitors.Following())
         m_drawer.SetViews(m_monitors.ReadViews(m_width, m_height));
+    // On several monitors one process plays the sound: the primary's.
+    const bool sound = G_Settings.Sounds != 0 && m_monitors.PlaysSound();
+    if (sound != m_soundStarted) {
+        if (sound)
+            G_PlaySound(IDR_STORM_SOUND);
+        else
+            G_StopSound();
+        m_soundStarted = sound;
+    }
+}
+
+void CXSaverWnd::SkipFrame()
+{
+    if (m_wrapper.Ready())
+        m_drawer.Skip();
 }
 
 void CXSaverWnd::DrawFrame()
@@ -193,6 +213,11 @@ void CXSaverWnd::DrawFrame()
     }
     if (m_layoutStale)
         ApplyMonitorLayout();
+    if (m_monitors.Dark()) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        m_wrapper.Show();
+        return;
+    }
     m_drawer.Draw();
     const SceneView* primary = m_monitors.Primary();
     if (m_fps && primary) {

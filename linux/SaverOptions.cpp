@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "linux/SharedStorm.h"
+
 SaverOptions DefaultSaverOptions()
 {
     SaverOptions options;
@@ -155,8 +157,9 @@ const Entry kSaverOptionTable[] = {
     {"no-fps", nullptr, "no frame rate (default)", nullptr, 0, SetTo<SaverOptions, &SaverOptions::fps, false>},
     {"geometry", "WxH+X+Y", "size and place of -window's window", nullptr, 0, ApplyGeometry},
     {"visual", "ID|NAME", "the visual of -window's window, by id; names are accepted", nullptr, 0, ApplyVisual},
-    {"monitors", "each|primary|span", "full screen on several monitors: a view on each (default), the primary "
-     "alone, or one view over all", nullptr, 0, ApplyMonitors},
+    {"monitors", "each|primary|span", "on several monitors (full screen, or XScreenSaver's window on each): a "
+     "view on each (default), the primary alone (the others black), or one view over each window", nullptr, 0,
+     ApplyMonitors},
     {"sync", nullptr, "make every X request synchronous (debugging)", nullptr, 0,
      SetTo<SaverOptions, &SaverOptions::synchronous, true>},
     {"install", nullptr, "accepted, ignored (the scene needs no colormap of its own)", nullptr, 0, Ignore},
@@ -178,6 +181,11 @@ std::string SaverUsage(const char* programName)
     return std::string("usage: ") + programName + " [-s | -root | -window | -window-id ID] [options]\n" +
            UsageLine("  -s, -S, --s, /s", "stand-alone: full screen on the current desktop mode, ends on input") +
            TableUsage(kSaverOptionTable, DefaultSaverOptions(), "-") +
+           "Under XScreenSaver's daemon, which starts a process in a window on each monitor, every process shows "
+           "its monitor's part of one storm: the blank time is the seed (unless -seed) and the clock, one frame "
+           "every " + std::to_string(kSharedStormStepMs) + " ms since (unless -step), and only the primary's "
+           "process plays the sound; arcveil3d-render --seed BLANK_TIME --step 0.02 --frames N draws the moment "
+           "N frames after the blank.\n"
            "Options take one or two dashes, in any order. Exit status: " + std::to_string(kSaverExitNormal) +
            " ended normally; " + std::to_string(kSaverExitFailure) + " a failure (one line on stderr); " +
            std::to_string(kSaverExitRefused) + " a refused command line.\n";

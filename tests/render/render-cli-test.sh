@@ -68,14 +68,9 @@ convert "$work/monitors.png" -crop 120x90+160+0 +repage "$work/monitors-1.png"
   fail "a view's pixels change with its place in the window"
 
 # The picture goes on across a seam: next to it, neighbouring columns differ at most a
-# fifth more than in the livelier of the two views (eight columns each).
-#   seamless X Y H [-transpose]: the seam before column X, rows Y to Y+H-1 (one
-#   between rows: the picture transposed).
-seamless() {
-  convert "$work/seams.png" ${4:+"$4"} -crop "18x$3+$(($1 - 9))+$2" +repage \( +clone -roll +1+0 \) \
-    -compose difference -composite -crop 1x +repage -format '%[fx:mean] ' info: |
-    awk '{ for (i = 2; i <= 9; i++) { b += $i; a += $(i + 9) } exit !($10 <= 1.2 * (a > b ? a : b) / 8) }'
-}
+# fifth more than in the livelier of the two views (tests/render/seam-lib.sh).
+. "$(dirname "$0")/seam-lib.sh"
+seamless() { [ "$(seam_ratio "$work/seams.png" "$@" | awk '{ print ($1 <= 1.2) }')" = 1 ]; }
 # size|monitors, the primary first|seams. Two sizes, one lower; one set half a height
 # lower; a column of three, the primary lowest; one straddling two; a 2x2 grid, the
 # primary lower right. The overlays are off: each view has its own.
