@@ -15,20 +15,26 @@ as_user() {
 }
 # The daemon's own processes of the saver.
 processes() { pgrep -u "$(as_user id -u)" -x arcveil3d; }
-# blank PROGRAM-LINE: the daemon, running only that line, has blanked the screen; BLANK
-# is the time it says it did.
-blank() {
+# programs LINE: the daemon runs that programs line alone (it reads the file again when
+# it blanks the screen).
+programs() {
   printf '%s\n' 'mode: one' 'selected: 0' 'timeout: 0:30:00' 'lock: False' 'splash: False' 'fade: False' \
     'unfade: False' 'dpmsEnabled: False' "programs: GL: $1 \\n" >"$DAEMON/home/.xscreensaver"
   [ "$(id -u)" != 0 ] || chown -R nobody: "$DAEMON"
-  as_user xscreensaver -no-splash -verbose >"$DAEMON/log" 2>&1 &
+}
+# start_daemon: the daemon on this display, until the end.
+start_daemon() {
+  as_user xscreensaver -no-splash -verbose >>"$DAEMON/log" 2>&1 &
   PIDS+=($!)
+}
+# blank: the daemon has blanked the screen; BLANK is the time it says it did.
+blank() {
   eventually 10 as_user xscreensaver-command -activate >/dev/null 2>&1 || fail "the daemon did not blank the screen"
   eventually 10 sh -c 'xprop -root _SCREENSAVER_STATUS | grep -q "= [1-9]"' || fail "no blanking on the root"
   BLANK=$(xprop -root _SCREENSAVER_STATUS | sed 's/^[^=]*= [0-9]*, \([0-9]*\).*/\1/')
 }
-# unblank: the daemon ends, and its processes with it.
+# unblank: the daemon no longer blanks the screen, and its processes have ended.
 unblank() {
-  as_user xscreensaver-command -exit >/dev/null 2>&1
+  as_user xscreensaver-command -deactivate >/dev/null 2>&1
   eventually 10 eval '! processes >/dev/null' || fail "the daemon's processes did not end"
 }

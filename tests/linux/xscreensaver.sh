@@ -24,7 +24,9 @@ shows_frame() {
 }
 
 start_xephyr +xinerama -extension RANDR -screen 800x600 -screen 640x480
-blank "arcveil3d --root -step 0"
+start_daemon
+programs "arcveil3d --root -step 0"
+blank
 "$RENDER" --size 1440x600 --monitors 800x600+0+0,640x480+800+0 --seed "$BLANK" --step 0 --frames 1 \
   --out "$WORK/frame.png" >/dev/null 2>&1
 eventually 20 shows_frame 800x600+0+0 640x480+800+0 ||
@@ -43,7 +45,8 @@ seams() {
   done | sort -n | head -1 | tee -a "$WORK/seams.txt" | sed "s/^/$1: /"
 }
 below() { awk -v r="$1" -v limit="$2" 'BEGIN { exit !(r <= limit) }'; }
-blank "arcveil3d --root"
+programs "arcveil3d --root"
+blank
 sleep 3
 PROCESSES=($(processes))
 [ ${#PROCESSES[@]} = 2 ] || fail "not a process per monitor: ${PROCESSES[*]}"
@@ -62,7 +65,9 @@ echo "a process held up 3 s is back in step within a second: ok"
 
 # One monitor.
 start_xephyr -screen 800x600
-blank "arcveil3d --root -step 0"
+start_daemon
+programs "arcveil3d --root -step 0"
+blank
 "$RENDER" --size 800x600 --seed "$BLANK" --step 0 --frames 1 --out "$WORK/frame.png" >/dev/null 2>&1
 eventually 20 shows_frame 800x600+0+0 || fail "one monitor does not show the renderer's frame for $BLANK"
 unblank
