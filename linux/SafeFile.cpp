@@ -1,9 +1,12 @@
 #include "linux/SafeFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -80,6 +83,34 @@ void RemoveLeftover(const std::string& name)
     struct stat info {};
     if (lstat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode))
         unlink(name.c_str());
+}
+
+// Each process writes through a name of its own, so that replacements at once never
+// take each other's file: the target's name, hidden, then the process's number.
+std::string NewFilePrefix(const std::string& target)
+{
+    return "." + target.substr(target.find_last_of('/') + 1) + ".arcveil3d-new.";
+}
+
+// The leftovers of processes that are gone, which no one else will remove, and the one
+// an earlier version left under its single name.
+void RemoveLeftovers(const std::string& folder, const std::string& target)
+{
+    const std::string prefix = NewFilePrefix(target);
+    RemoveLeftover(folder + "/" + prefix.substr(0, prefix.size() - 1));
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        const std::string number = name.substr(std::min(name.size(), prefix.size()));
+        if (name.compare(0, prefix.size(), prefix) != 0 || number.empty() || number.size() > 9 ||
+            number.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        if (kill(static_cast<pid_t>(std::stol(number)), 0) != 0 && errno == ESRCH)
+            RemoveLeftover(folder + "/" + name);
+    }
+    closedir(dir);
 }
 
 int WriteAll(int fd, const std::string& contents)
@@ -166,10 +197,15 @@ std::string WriteFileAtomically(const std::string& path, const std::string& cont
     const std::string folder = FolderOf(target);
     if (!MakeFolders(folder))
         return std::strerror(errno);
-    // The new file keeps the permission bits of the one it replaces.
+    // The new file keeps the permission bits of the one it replaces; one its owner made
+    // read-only stays as it is.
     struct stat info {};
-    const mode_t mode = stat(target.c_str(), &info) == 0 ? info.st_mode & 07777 : 0600;
-    const std::string name = folder + "/." + target.substr(target.find_last_of('/') + 1) + ".arcveil3d-new";
+    const bool exists = stat(target.c_str(), &info) == 0;
+    if (exists && (info.st_mode & S_IWUSR) == 0)
+        return "it is read-only";
+    const mode_t mode = exists ? info.st_mode & 07777 : 0600;
+    RemoveLeftovers(folder, target);
+    const std::string name = folder + "/" + NewFilePrefix(target) + std::to_string(getpid());
     bool unnamed = false;
     const Descriptor file {OpenNewFile(folder, name, unnamed)};
     if (file.fd < 0)

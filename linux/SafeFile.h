@@ -25,6 +25,8 @@ extern ReadCall g_readCall;
 
 // Replaces the file at path (or at the end of the links it is) with contents, making
 // the folders it needs (private to the user). Empty when done, else the reason
-// (strerror's text). An interrupted replacement leaves at most one file beside the
-// target, ".NAME.arcveil3d-new", which the next replacement removes.
+// (strerror's text, or "it is read-only" for a file whose owner cannot write it, which
+// stays as it is). Each process writes through a file of its own beside the target,
+// ".NAME.arcveil3d-new.PID", so that replacements at once never meet; what an
+// interrupted one leaves there the next replacement removes, once its process is gone.
 std::string WriteFileAtomically(const std::string& path, const std::string& contents);

@@ -212,7 +212,8 @@ TEST_CASE("what cannot be read whole is refused without a blocking read, never r
     }
 }
 
-TEST_CASE("a link stays a link: its target is replaced in its own folder, with its permission bits")
+TEST_CASE("a link stays a link: its target is replaced in its own folder, with its permission bits, unless its owner "
+          "made it read-only; what interrupted saves left goes, but a running one's file")
 {
     TempFolder folder;
     std::filesystem::create_directories(folder.path + "/dots");
@@ -220,8 +221,10 @@ TEST_CASE("a link stays a link: its target is replaced in its own folder, with i
     const std::string target = folder.path + "/dots/real.ini", link = folder.path + "/cfg/settings.ini";
     WriteText(target, "[Arcveil3D]\nRain=1\n");
     chmod(target.c_str(), 0640);
-    // A leftover of an interrupted save goes with the next one.
-    WriteText(folder.path + "/dots/.real.ini.arcveil3d-new", "half");
+    // An earlier version's leftover, and a gone process's, go with the next save.
+    const std::string leftover = folder.path + "/dots/.real.ini.arcveil3d-new", running = "/.real.ini.arcveil3d-new.";
+    for (const std::string& name : {leftover, leftover + ".999999999", folder.path + "/dots" + running + "1"})
+        WriteText(name, "half");
     REQUIRE(symlink("../dots/real.ini", link.c_str()) == 0);
     CFileProfileStore store(link);
     store.WriteProfileInt("Arcveil3D", "Rain", 0);
@@ -229,5 +232,8 @@ TEST_CASE("a link stays a link: its target is replaced in its own folder, with i
     CHECK(std::filesystem::read_symlink(link) == "../dots/real.ini");
     CHECK(ReadText(target) == "[Arcveil3D]\nRain=0\n");
     CHECK(std::filesystem::status(target).permissions() == std::filesystem::perms(0640));
-    CHECK(folder.Tree() == "./cfg\n./cfg/settings.ini\n./dots\n./dots/real.ini\n");
+    CHECK(folder.Tree() == "./cfg\n./cfg/settings.ini\n./dots\n./dots" + running + "1\n./dots/real.ini\n");
+    chmod(target.c_str(), 0440);
+    store.WriteProfileInt("Arcveil3D", "Rain", 1);
+    CHECK((!store.Commit() && store.CommitError() == "it is read-only" && ReadText(target) == "[Arcveil3D]\nRain=0\n"));
 }

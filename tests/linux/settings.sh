@@ -79,26 +79,38 @@ done
 [ "$(ls -A "$(dirname "$SETTINGS")")" = settings.ini ] || fail "--save left $(ls -A "$(dirname "$SETTINGS")")"
 echo "--save: ok"
 
+# Saves at once: each through a file of its own, none failing for another's.
+AT_ONCE=()
+for i in $(seq 24); do
+  env -u DISPLAY "$SAVER" --set Width=$((100 + i)) --save >/dev/null 2>"$WORK/at-once-$i.err" &
+  AT_ONCE+=($!)
+done
+for pid in "${AT_ONCE[@]}"; do wait "$pid" || fail "saves at once: $(cat "$WORK"/at-once-*.err)"; done
+grep -qx "Width=1[0-2][0-9]" "$SETTINGS" && [ "$(ls -A "$(dirname "$SETTINGS")")" = settings.ini ] ||
+  fail "saves at once left $(ls -A "$(dirname "$SETTINGS")"): $(cat "$SETTINGS")"
+echo "--save, 24 at once: ok"
+
 # --save as the user's own account (root reads anything): a file it cannot read whole,
-# its own or another user's in its folder, or a FIFO (which must not block), is named in
-# one line, status 1, and stays as it was.
+# its own or another user's in its folder, or a FIFO (which must not block), and one its
+# owner made read-only, is named in one line, status 1, and stays as it was.
 AS_USER=()
 [ "$(id -u)" != 0 ] || AS_USER=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 FILE="$WORK/user/arcveil3d/settings.ini"
 chmod 755 "$WORK"
 snapshot() { ls -li --time-style=+%s.%N "$WORK/user/arcveil3d"; [ -p "$FILE" ] || [ ! -r "$FILE" ] || cat "$FILE"; }
-while IFS='|' read -r setup reason; do # setup, in the user's settings folder|reason
+while IFS='|' read -r setup problem; do # setup, in the user's settings folder|problem
   rm -rf "$WORK/user" && mkdir -p "$(dirname "$FILE")" && { [ "${#AS_USER[@]}" = 0 ] || chown -R nobody "$WORK/user"; }
   (cd "$(dirname "$FILE")" && eval "$setup")
   before="$(snapshot)"
   timeout 10 env -u DISPLAY XDG_CONFIG_HOME="$WORK/user" "${AS_USER[@]}" "$SAVER" -no-rain --save >/dev/null \
     2>"$WORK/refused.err" && got=0 || got=$?
-  [ "$got:$(cat "$WORK/refused.err")" = "1:arcveil3d: the settings file $FILE cannot be read ($reason); --save leaves \
-it as it is ($RUN_CHAIN -> CLinuxSaverApp::SaveSettings())" ] && [ "$before" = "$(snapshot)" ] ||
+  [ "$got:$(cat "$WORK/refused.err")" = "1:arcveil3d: the settings file $FILE $problem ($RUN_CHAIN -> \
+CLinuxSaverApp::SaveSettings())" ] && [ "$before" = "$(snapshot)" ] ||
     fail "--save after '$setup': status $got: $(cat "$WORK/refused.err"); $(snapshot)"
 done <<'ROWS'
-echo Rain=1 >settings.ini; chmod 000 settings.ini; chown --reference=. settings.ini|Permission denied
-echo Rain=1 >settings.ini; chmod 600 settings.ini; if [ "$(id -u)" != 0 ]; then chmod 000 settings.ini; fi|Permission denied
-mkfifo settings.ini; chown --reference=. settings.ini|not a regular file
+echo Rain=1 >settings.ini; chmod 000 settings.ini; chown --reference=. settings.ini|cannot be read (Permission denied); --save leaves it as it is
+echo Rain=1 >settings.ini; chmod 600 settings.ini; if [ "$(id -u)" != 0 ]; then chmod 000 settings.ini; fi|cannot be read (Permission denied); --save leaves it as it is
+mkfifo settings.ini; chown --reference=. settings.ini|cannot be read (not a regular file); --save leaves it as it is
+printf '[Arcveil3D]\nRain=1\n' >settings.ini; chmod 400 settings.ini; chown --reference=. settings.ini|could not be written: it is read-only
 ROWS
-echo "--save over what it cannot read: refused: ok"
+echo "--save over what it cannot read or its owner made read-only: refused: ok"
