@@ -38,7 +38,7 @@ double Worst(const std::vector<int>& perSecond)
 
 } // namespace
 
-ScreenLight MeasureScreen(const RgbImage& image, const PictureArea& screen)
+ScreenLight MeasureScreen(const RgbImage& image, const MonitorRect& screen)
 {
     static const LinearLevels linear;
     AreaLight sums[kQuarterCount] = {};
@@ -150,9 +150,9 @@ int LongestFlashingRun(const std::vector<int>& perSecond, int framesPerSecond)
     return longest;
 }
 
-CFlashMeasure::CFlashMeasure(std::vector<PictureArea> screens)
+CFlashMeasure::CFlashMeasure(const std::vector<MonitorRect>& screens)
 {
-    for (const PictureArea& area : screens)
+    for (const MonitorRect& area : screens)
         m_screens.push_back({area, {}, {}});
 }
 

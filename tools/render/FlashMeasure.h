@@ -16,18 +16,11 @@
 #include <cstddef>
 #include <vector>
 
+#include "render/SceneViews.h"
 #include "tools/PngFile.h"
 
 inline constexpr int kQuarterCount = 4;
 inline constexpr int kExtendedSeconds = 5;
-
-// A rectangle of the picture, from its top-left corner: one screen of a layout.
-struct PictureArea {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
 
 // What the rules read of an area of the picture in a frame, as means over its pixels:
 // the relative luminance, and the red value, each pixel's (R - G - B) x 320 (linear)
@@ -43,7 +36,8 @@ struct ScreenLight {
     AreaLight whole;
     AreaLight quarters[kQuarterCount];
 };
-ScreenLight MeasureScreen(const RgbImage& image, const PictureArea& screen);
+// A screen: a monitor's rectangle in the picture, or the whole picture.
+ScreenLight MeasureScreen(const RgbImage& image, const MonitorRect& screen);
 
 enum class FlashKind { General, Red };
 
@@ -71,13 +65,13 @@ struct FlashFigures {
 // A run's frames, one at a time, and its figures: each the worst of the screens.
 class CFlashMeasure {
 public:
-    explicit CFlashMeasure(std::vector<PictureArea> screens);
+    explicit CFlashMeasure(const std::vector<MonitorRect>& screens);
     void Add(const RgbImage& frame);
     FlashFigures Figures(int framesPerSecond) const;
 
 private:
     struct Screen {
-        PictureArea area;
+        MonitorRect area;
         std::vector<AreaLight> whole;
         std::vector<AreaLight> quarters[kQuarterCount];
     };

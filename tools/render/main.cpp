@@ -97,14 +97,11 @@ private:
 };
 
 // Each monitor is a screen of its own to the flash measure; without a layout, the picture.
-std::vector<PictureArea> FlashScreens(const RenderOptions& options)
+std::vector<MonitorRect> FlashScreens(const RenderOptions& options)
 {
     if (options.monitors.empty())
         return {{0, 0, options.width, options.height}};
-    std::vector<PictureArea> screens;
-    for (const MonitorRect& m : options.monitors)
-        screens.push_back({m.x, m.y, m.width, m.height});
-    return screens;
+    return options.monitors;
 }
 
 int Run(const RenderOptions& options)

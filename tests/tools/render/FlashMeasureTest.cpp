@@ -85,8 +85,7 @@ TEST_CASE("extended flashing: seconds in a row with 2 flashes or more")
 
 TEST_CASE("a screen of a layout measured on its own: luminance and saturated red, whole and quarters")
 {
-    // A 2 x 2 screen at x 1 of 3 x 2: white, pure red; an orange too pale to be a
-    // saturated red, 50% sRGB grey.
+    // A 2 x 2 screen at x 1 of 3 x 2: white, pure red; an orange too pale for a saturated red, grey.
     const RgbImage image{3, 2, {0, 0, 0, 255, 255, 255, 255, 0, 0, 9, 9, 9, 255, 160, 0, 128, 128, 128}};
     const ScreenLight measured = MeasureScreen(image, {1, 0, 2, 2});
     const double luminance[] = {1.0, 0.2126, 0.464, 0.2159}, red[] = {0.0, 320.0, 0.0, 0.0};
