@@ -79,7 +79,7 @@ public:
     char m_glyphRows[kGlyphRowCount][kGlyphRowLength];
     double m_glyphScroll;
     std::vector<SceneView> m_views;
-    // Where each bolt is drawn and lights from this frame, and how strongly (DrawGeometry).
+    // Where each bolt is drawn and lights from this frame, and whether it is seen (DrawGeometry).
     BoltShow m_boltShow[kBoltCount];
     CGentleLight m_gentleLight;
     // The ring the bolts take their shapes from this frame: m_randRing, or a gentle
