@@ -91,6 +91,7 @@ const ViewportCall& ViewportCallAt(int i) { return g.viewportCalls[i]; }
 int ScissorCalls() { return g.scissorCalls; }
 void Box(GLenum what, int (&box)[4]) { std::copy_n(what == GL_VIEWPORT ? g.viewport : g.scissor, 4, box); }
 int Errors() { return g.errors; }
+int Vertices() { return g.vertices; }
 const std::string& FirstError() { return g.firstError; }
 unsigned Enables() { return g.enables; }
 int AttribDepth() { return g.attribDepth; }

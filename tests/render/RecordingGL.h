@@ -31,6 +31,7 @@ int ScissorCalls();
 void Box(GLenum what, int (&box)[4]);
 
 int Errors();
+int Vertices(); // since Reset
 const std::string& FirstError();
 
 // The enable switches that are on, as a bit per switch of the stand-in's list.
