@@ -48,13 +48,19 @@ void WriteSettings(IProfileStore& store, const SettingsRecord& settings)
         store.WriteProfileInt(kSettingsSection, descriptor.name, settings.*descriptor.field);
 }
 
-std::string TrimBlanks(const std::string& text)
+std::pair<std::size_t, std::size_t> TrimmedRange(const std::string& text, std::size_t from)
 {
     const char* blanks = " \t\r\n";
-    const std::size_t first = text.find_first_not_of(blanks);
+    const std::size_t first = text.find_first_not_of(blanks, from);
     if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+        return {text.size(), text.size()};
+    return {first, text.find_last_not_of(blanks) + 1};
+}
+
+std::string TrimBlanks(const std::string& text)
+{
+    const auto [first, last] = TrimmedRange(text);
+    return text.substr(first, last - first);
 }
 
 std::optional<std::int64_t> ParseWholeNumber(const std::string& text, std::int64_t low, std::int64_t high)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ProfileStore.h"
@@ -67,6 +68,9 @@ void WriteSettings(IProfileStore& store, const SettingsRecord& settings);
 // The text without the blanks around it (spaces, tabs, carriage returns, line feeds), as
 // every reader of settings and options takes its words.
 std::string TrimBlanks(const std::string& text);
+// The same rule as a place, for a reader that keeps the text's other bytes: [first, last)
+// is what is left of the text from `from` on; both are text.size() when nothing is.
+std::pair<std::size_t, std::size_t> TrimmedRange(const std::string& text, std::size_t from = 0);
 
 // A decimal whole number from low to high, with one optional sign and nothing around it
 // but blanks; null otherwise.

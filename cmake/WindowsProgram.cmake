@@ -11,7 +11,7 @@ endfunction()
 # every resource inside; WITHOUT_ASSETS leaves out the pictures, the sound and the page.
 function(arcveil_windows_program target)
   cmake_parse_arguments(ARG "WITHOUT_ASSETS" "" "" ${ARGN})
-  add_executable(${target} WIN32 ${PROJECT_SOURCE_DIR}/app/WinMain_Win32.cpp
+  add_executable(${target} WIN32 ${PROJECT_SOURCE_DIR}/windows/WinMain.cpp
                  ${PROJECT_SOURCE_DIR}/resources/Arcveil3D.rc)
   set_target_properties(${target} PROPERTIES SUFFIX .scr)
   arcveil_resource_script(${target})

@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(lightningBehind > -1e-6 && lightningBehind < d.m_lightningStep + 1e-6);
         Require(flashBehind > -1e-6 && flashBehind < d.m_flashStep + 1e-6);
         Require(d.m_glyphScroll >= 0.0 && d.m_glyphScroll < 47.0 && drift >= 0.0 && drift < 1.0);
-        Require(rgl::Errors() == 0);
+        Require(rgl::FirstError().empty());
         for (const Vec3& drop : g_rainDrops)
             Require(drop.z >= -2.0f && drop.z <= 20.0f);
     }

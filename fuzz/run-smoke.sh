@@ -10,7 +10,7 @@ seconds="${2:-10}"
 work="${3:-$build/fuzz-smoke}"
 status=0
 # target:longest input
-for entry in tga_decode:8192 command_line:4096 registry_settings:64 frame_timing:256 linux_inputs:4096; do
+for entry in command_line:4096 frame_timing:256 settings_file:4096; do
   target=fuzz_${entry%%:*}
   [[ -z "${FUZZ_ONLY:-}" || " $FUZZ_ONLY " == *" $target "* ]] || continue
   rm -rf "${work:?}/$target" && mkdir -p "$work/$target/findings"

@@ -1,5 +1,6 @@
 #include "linux/CGLXWrapper.h"
 
+#include <cstdio>
 #include <initializer_list>
 
 #include "platform/ExtensionList_Linux.h"
@@ -118,4 +119,22 @@ XVisualInfo* ChooseSceneVisual(Display* display, int screen, int preferredDepth)
         return chosen;
     }
     return nullptr;
+}
+
+XVisualInfo* ChooseOwnWindowVisual(Display* display, int screen, std::optional<unsigned long> visualId)
+{
+    if (visualId) {
+        XVisualInfo pattern {};
+        pattern.visualid = *visualId;
+        pattern.screen = screen;
+        int count = 0;
+        XVisualInfo* asked = XGetVisualInfo(display, VisualIDMask | VisualScreenMask, &pattern, &count);
+        if (asked != nullptr && VisualSuitsScene(display, asked))
+            return asked;
+        if (asked != nullptr)
+            XFree(asked);
+        std::fprintf(stderr, "arcveil3d: warning: visual 0x%lx cannot carry the scene (OpenGL, RGBA, double "
+                             "buffer, depth buffer); another is used\n", *visualId);
+    }
+    return ChooseSceneVisual(display, screen, 0);
 }

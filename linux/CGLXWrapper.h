@@ -6,6 +6,8 @@
 #include <X11/Xutil.h>
 #include <GL/glx.h>
 
+#include <optional>
+
 class CGLXWrapper {
 public:
     CGLXWrapper() = default;
@@ -32,3 +34,7 @@ bool VisualSuitsScene(Display* display, XVisualInfo* visual);
 // A visual of the screen that suits the scene, preferring the given depth (0: any);
 // XFree the result. Null when the display offers none.
 XVisualInfo* ChooseSceneVisual(Display* display, int screen, int preferredDepth);
+
+// The visual of a window of the saver's own: the one -visual names (visualId) when it
+// suits the scene, else, with a warning on stderr, one chosen as above; XFree the result.
+XVisualInfo* ChooseOwnWindowVisual(Display* display, int screen, std::optional<unsigned long> visualId);

@@ -1,13 +1,11 @@
 // The saver window's set-up and end: the display, the kind of window, its visual and
 // context, the window manager's properties, focus and pointer (CXSaverWnd_Pump.cpp has
-// the events and the pacing).
+// the events, the X errors and the pacing; linux/MonitorFollower.h the monitors).
 #include "linux/CXSaverWnd.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <algorithm>
-#include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <unistd.h>
@@ -15,55 +13,10 @@
 #include "app/CallChain.h"
 #include "app/Settings.h"
 #include "linux/LinuxErrors.h"
-#include "linux/Monitors.h"
+#include "linux/XErrorTrap.h"
 #include "platform/GLHeaders.h"
 #include "platform/Sound.h"
 #include "resources/ResourceIds.h"
-
-namespace {
-
-// Xlib's default error handler ends the process. An error is kept (the first since the
-// last look) for CXSaverWnd::CheckXErrors: about a window that vanished under the saver
-// it is the window's end, any other ends the saver with its name.
-int g_xErrors = 0;
-struct KeptXError {
-    bool kept = false;
-    char request[64] = {}; // its name, when Xlib knows it
-    int major = 0;
-    int minor = 0;
-    char text[128] = {};
-} g_xError;
-
-int KeepXError(Display* display, XErrorEvent* error)
-{
-    ++g_xErrors;
-    if (!g_xError.kept) {
-        g_xError.kept = true;
-        g_xError.major = error->request_code;
-        g_xError.minor = error->minor_code;
-        XGetErrorText(display, error->error_code, g_xError.text, sizeof g_xError.text);
-        // The core requests have names in Xlib's database (X_CreateGC); no request is made.
-        const std::string number = std::to_string(error->request_code);
-        XGetErrorDatabaseText(display, "XRequest", number.c_str(), "", g_xError.request, sizeof g_xError.request);
-    }
-    return 0;
-}
-
-// Xlib would print several lines and exit; a failure of the saver is one line.
-int ReportLostConnection(Display*)
-{
-    std::fputs("arcveil3d: the connection to the X server was lost\n", stderr);
-    _exit(kSaverExitFailure);
-}
-
-// True when the request made since the last call failed.
-bool XRequestFailed(Display* display, int errorsBefore)
-{
-    XSync(display, False);
-    return g_xErrors != errorsBefore;
-}
-
-} // namespace
 
 CXSaverWnd::CXSaverWnd(const SaverOptions& options) : m_options(options) {}
 
@@ -94,7 +47,7 @@ void CXSaverWnd::Create()
         AttachToForeignWindow(id ? static_cast<Window>(*id) : DefaultRootWindow(m_display));
         // XScreenSaver makes a window for each monitor itself; the bare root is all of them.
         if (!id)
-            FollowMonitors(m_target);
+            m_monitors.Follow(m_display, m_target, m_target, m_options.monitors);
         break;
     }
     }
@@ -104,7 +57,7 @@ void CXSaverWnd::Create()
     if (m_ended)
         return;
     if (m_options.target == SaverTarget::StandAlone) {
-        FollowMonitors(DefaultRootWindow(m_display));
+        m_monitors.Follow(m_display, DefaultRootWindow(m_display), m_target, m_options.monitors);
         TakeFocusAndPointer();
     }
 
@@ -125,11 +78,7 @@ void CXSaverWnd::Create()
 void CXSaverWnd::OpenDisplay()
 {
     CHAIN_OPERATION("CXSaverWnd::OpenDisplay");
-    XSetErrorHandler(KeepXError);
-    XSetIOErrorHandler(ReportLostConnection);
-    // A write to a server that is gone must reach ReportLostConnection, not end the
-    // process silently.
-    std::signal(SIGPIPE, SIG_IGN);
+    TrapXErrors();
     const char* name = m_options.display.empty() ? nullptr : m_options.display.c_str();
     m_display = XOpenDisplay(name);
     if (m_display == nullptr)
@@ -157,30 +106,12 @@ Window CXSaverWnd::CreateChildWindow(Window parent, int x, int y, int width, int
                          visual->depth, InputOutput, visual->visual, mask, &attributes);
 }
 
-XVisualInfo* CXSaverWnd::OwnWindowVisual(int screen)
-{
-    if (m_options.visualId) {
-        XVisualInfo pattern {};
-        pattern.visualid = *m_options.visualId;
-        pattern.screen = screen;
-        int count = 0;
-        XVisualInfo* asked = XGetVisualInfo(m_display, VisualIDMask | VisualScreenMask, &pattern, &count);
-        if (asked != nullptr && VisualSuitsScene(m_display, asked))
-            return asked;
-        if (asked != nullptr)
-            XFree(asked);
-        std::fprintf(stderr, "arcveil3d: warning: visual 0x%lx cannot carry the scene (OpenGL, RGBA, double "
-                             "buffer, depth buffer); another is used\n", *m_options.visualId);
-    }
-    return ChooseSceneVisual(m_display, screen, 0);
-}
-
 void CXSaverWnd::CreateOwnWindow(bool fullScreen)
 {
     CHAIN_OPERATION("CXSaverWnd::CreateOwnWindow");
     const int screen = DefaultScreen(m_display);
     const Window root = RootWindow(m_display, screen);
-    XVisualInfo* visual = OwnWindowVisual(screen);
+    XVisualInfo* visual = ChooseOwnWindowVisual(m_display, screen, m_options.visualId);
     if (visual == nullptr)
         RaiseFailure(kErrorNoGlxVisual);
 
@@ -243,7 +174,7 @@ void CXSaverWnd::NameOwnWindow(int x, int y, bool placed)
 void CXSaverWnd::AttachToForeignWindow(Window host)
 {
     CHAIN_OPERATION("CXSaverWnd::AttachToForeignWindow");
-    const int errorsBefore = g_xErrors;
+    const int errorsBefore = XErrorCount();
     XWindowAttributes attributes {};
     const Status found = XGetWindowAttributes(m_display, host, &attributes);
     if (!found || XRequestFailed(m_display, errorsBefore))
@@ -296,7 +227,7 @@ bool CXSaverWnd::ShownWindowsExist()
 {
     // Errors of earlier requests first, so that only these requests' count.
     XSync(m_display, False);
-    const int errorsBefore = g_xErrors;
+    const int errorsBefore = XErrorCount();
     XWindowAttributes attributes {};
     for (const Window window : {m_host, m_target}) {
         if (window != 0 && (!XGetWindowAttributes(m_display, window, &attributes) ||
@@ -304,46 +235,6 @@ bool CXSaverWnd::ShownWindowsExist()
             return false;
     }
     return true;
-}
-
-void CXSaverWnd::CheckXErrors()
-{
-    if (!g_xError.kept)
-        return;
-    const KeptXError error = g_xError;
-    // Requests made before a window's DestroyNotify was seen fail; it ended the saver already.
-    const bool exist = !m_ended && ShownWindowsExist();
-    g_xError = KeptXError();
-    if (!exist)
-        m_ended = true;
-    else
-        RaiseFailure(XRefusedError(error.text, error.request, error.major, error.minor).c_str());
-}
-
-void CXSaverWnd::FollowMonitors(Window root)
-{
-    m_monitorRoot = root;
-    m_randrEventBase = SelectMonitorChanges(m_display, root);
-    if (root != m_target) {
-        // The stand-alone window follows the screen's size; the root's own events are
-        // shared with any other client.
-        XWindowAttributes attributes {};
-        XGetWindowAttributes(m_display, root, &attributes);
-        XSelectInput(m_display, root, attributes.your_event_mask | StructureNotifyMask);
-    }
-}
-
-void CXSaverWnd::ApplyMonitorLayout()
-{
-    m_layoutStale = false;
-    m_primaryView.reset();
-    if (m_monitorRoot == 0)
-        return;
-    const std::vector<SceneView> views =
-        LayoutViews(ChosenMonitors(ReadMonitors(m_display, m_monitorRoot), m_options.monitors), m_width, m_height);
-    if (!views.empty())
-        m_primaryView = views.front();
-    m_drawer.SetViews(views);
 }
 
 void CXSaverWnd::TakeFocusAndPointer()

@@ -11,7 +11,7 @@
 //    the current desktop mode, with the pointer hidden, that ends on input as the
 //    Windows saver window does (display/InputEndRule.h).
 // Where it covers the whole screen (-s, and -root in the bare root window) it draws one
-// view per monitor (-monitors, linux/Monitors.h) and follows changes of the monitors
+// view per monitor (-monitors, linux/MonitorFollower.h) and follows changes of the monitors
 // and of the screen's size; the -fps overlay then sits on the primary.
 // Frames are paced as XScreenSaver's modules pace theirs: -delay after each frame, spent
 // waiting on the X connection so that input and the window's end are seen at once, and
@@ -25,11 +25,11 @@
 
 #include <chrono>
 #include <memory>
-#include <optional>
 
 #include "display/InputEndRule.h"
 #include "linux/CGLXWrapper.h"
 #include "linux/FpsOverlay.h"
+#include "linux/MonitorFollower.h"
 #include "linux/SaverOptions.h"
 #include "render/CGLDrawer.h"
 
@@ -52,14 +52,12 @@ public:
 private:
     void OpenDisplay();
     void CreateOwnWindow(bool fullScreen);
-    XVisualInfo* OwnWindowVisual(int screen);
     void NameOwnWindow(int x, int y, bool placed);
     void AttachToForeignWindow(Window host);
     Window CreateChildWindow(Window parent, int x, int y, int width, int height, XVisualInfo* visual,
                              bool overrideRedirect, long eventMask);
     void InitContext(XVisualInfo* visual);
     void TakeFocusAndPointer();
-    void FollowMonitors(Window root);
     void ApplyMonitorLayout();
     void HandlePendingEvents();
     // The first X error since the last look: the end when a window drawn for is gone,
@@ -92,10 +90,8 @@ private:
     bool m_mapCheckDue = false; // an event says the map state may have changed
     std::chrono::steady_clock::time_point m_nextMapCheck;
     bool m_soundStarted = false;
-    Window m_monitorRoot = 0;   // the root whose monitors get views, when they do
-    int m_randrEventBase = -1;  // RandR's events, when the server has it
+    CMonitorFollower m_monitors;
     bool m_layoutStale = false; // the monitors or the screen changed: read them again
-    std::optional<SceneView> m_primaryView; // while several views are drawn
     CInputEndRule m_endRule;
     CGLXWrapper m_wrapper;
     CGLDrawer m_drawer;

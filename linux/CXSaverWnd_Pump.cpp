@@ -1,6 +1,7 @@
-// The saver window's event pump and its pacing: events are handled as they come, frames
-// are drawn when the delay is over and the window can be seen, and the wait between them
-// is spent on the X connection, so that input and the window's end are seen at once.
+// The saver window's event pump and its pacing: events and X errors are handled as they
+// come, frames are drawn when the delay is over and the window can be seen, and the wait
+// between them is spent on the X connection, so that input and the window's end are seen
+// at once.
 #include "linux/CXSaverWnd.h"
 
 #include <algorithm>
@@ -9,7 +10,8 @@
 #include <poll.h>
 
 #include "app/CallChain.h"
-#include "linux/Monitors.h"
+#include "linux/LinuxErrors.h"
+#include "linux/XErrorTrap.h"
 #include "platform/GLHeaders.h"
 
 namespace {
@@ -54,6 +56,21 @@ bool CXSaverWnd::WaitForFrame(long delayMicroseconds)
     }
 }
 
+void CXSaverWnd::CheckXErrors()
+{
+    const std::optional<KeptXError> error = TakeKeptXError();
+    if (!error)
+        return;
+    // Requests made before a window's DestroyNotify was seen fail; it ended the saver already.
+    const bool exist = !m_ended && ShownWindowsExist();
+    // The round trips of that look may have kept errors of their own.
+    TakeKeptXError();
+    if (!exist)
+        m_ended = true;
+    else
+        RaiseFailure(XRefusedError(error->text, error->request, error->major, error->minor).c_str());
+}
+
 void CXSaverWnd::CheckMapState()
 {
     XWindowAttributes attributes {};
@@ -76,14 +93,10 @@ void CXSaverWnd::HandleEvent(const XEvent& event)
     const Window sized = m_host != 0 ? m_host : m_target;
     switch (event.type) {
     case ConfigureNotify:
-        if (event.xconfigure.window == sized) {
+        if (event.xconfigure.window == sized)
             Resize(event.xconfigure.width, event.xconfigure.height);
-        } else if (event.xconfigure.window == m_monitorRoot) {
-            // The screen grew or shrank: the stand-alone window covers it again.
-            XResizeWindow(m_display, m_target, static_cast<unsigned>(event.xconfigure.width),
-                          static_cast<unsigned>(event.xconfigure.height));
+        else if (m_monitors.HandleEvent(event))
             m_layoutStale = true;
-        }
         break;
     case MapNotify:
     case ReparentNotify:
@@ -143,12 +156,10 @@ void CXSaverWnd::HandleEvent(const XEvent& event)
             event.xfocus.detail != NotifyPointer && m_endRule.OnFocusOut())
             m_ended = true;
         break;
-    default: {
-        XEvent copy = event;
-        if (IsMonitorChange(copy, m_randrEventBase))
+    default:
+        if (m_monitors.HandleEvent(event))
             m_layoutStale = true;
         break;
-    }
     }
 }
 
@@ -161,7 +172,14 @@ void CXSaverWnd::Resize(int width, int height)
     if (m_ownsTarget && m_host != 0)
         XResizeWindow(m_display, m_target, static_cast<unsigned>(width), static_cast<unsigned>(height));
     m_viewportStale = true;
-    m_layoutStale = m_monitorRoot != 0;
+    m_layoutStale = m_monitors.Following();
+}
+
+void CXSaverWnd::ApplyMonitorLayout()
+{
+    m_layoutStale = false;
+    if (m_monitors.Following())
+        m_drawer.SetViews(m_monitors.ReadViews(m_width, m_height));
 }
 
 void CXSaverWnd::DrawFrame()
@@ -176,12 +194,12 @@ void CXSaverWnd::DrawFrame()
     if (m_layoutStale)
         ApplyMonitorLayout();
     m_drawer.Draw();
-    if (m_fps && m_primaryView) {
+    const SceneView* primary = m_monitors.Primary();
+    if (m_fps && primary) {
         // In the primary's lower-left corner.
-        const SceneView& primary = *m_primaryView;
         glPushAttrib(GL_VIEWPORT_BIT);
-        glViewport(primary.x, primary.y, primary.width, primary.height);
-        m_fps->Draw(primary.width, primary.height);
+        glViewport(primary->x, primary->y, primary->width, primary->height);
+        m_fps->Draw(primary->width, primary->height);
         glPopAttrib();
     } else if (m_fps) {
         m_fps->Draw(m_width, m_height);

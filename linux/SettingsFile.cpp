@@ -16,18 +16,6 @@ std::string Quote(std::string text)
     return "'" + text + "'";
 }
 
-// Where a line's blanks end and start again: [first, last) is its trimmed text.
-void TrimmedRange(const std::string& text, std::size_t from, std::size_t& first, std::size_t& last)
-{
-    const char* blanks = " \t\r\n";
-    first = text.find_first_not_of(blanks, from);
-    if (first == std::string::npos) {
-        first = last = text.size();
-        return;
-    }
-    last = text.find_last_not_of(blanks) + 1;
-}
-
 // The warning names this many bad lines, then counts the rest.
 constexpr std::size_t kNamedProblems = 5;
 constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
@@ -72,9 +60,8 @@ void CFileProfileStore::Parse(const std::string& bytes)
         m_lines.push_back(line);
         const std::size_t index = m_lines.size() - 1;
         const int number = static_cast<int>(m_lines.size());
-        std::size_t first = 0, last = 0;
         // Editors on other systems start a UTF-8 file with a byte-order mark.
-        TrimmedRange(line.text, index == 0 && line.text.rfind(kByteOrderMark, 0) == 0 ? 3 : 0, first, last);
+        const auto [first, last] = TrimmedRange(line.text, index == 0 && line.text.rfind(kByteOrderMark, 0) == 0 ? 3 : 0);
         const std::string text = line.text.substr(first, last - first);
         if (text.empty() || text[0] == '#' || text[0] == ';')
             continue;
@@ -89,8 +76,7 @@ void CFileProfileStore::Parse(const std::string& bytes)
             NoteProblem(number, "is not NAME=VALUE under a [section]");
             continue;
         }
-        std::size_t valueStart = 0, valueEnd = 0;
-        TrimmedRange(line.text.substr(0, last), first + equals + 1, valueStart, valueEnd);
+        const auto [valueStart, valueEnd] = TrimmedRange(line.text.substr(0, last), first + equals + 1);
         m_entries.push_back({section, TrimBlanks(text.substr(0, equals)), index, valueStart, valueEnd});
         m_sectionEnd[section] = index;
     }

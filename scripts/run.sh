@@ -14,7 +14,7 @@ scripts/install-deps.sh windows
 build="${ARCVEIL_BUILD_DIR:-build/windows}"
 cmake --preset windows -B "$build" >/dev/null
 cmake --build "$build" --target Arcveil3D
-scr="$PWD/$build/app/Arcveil3D.scr"
+scr="$PWD/$build/windows/Arcveil3D.scr"
 [ $# -gt 0 ] || set -- /s
 
 if [ -n "${DISPLAY:-}" ]; then

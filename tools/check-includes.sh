@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
 # Prints every #include of the product's code that crosses folders, then checks the
 # layering rules against them:
-#  - portable code (no _Win32 or _Linux suffix, outside framework/, native/, linux/ and
-#    tools/) includes no Windows header and no platform's file;
+#  - portable code (no _Win32 or _Linux suffix, outside framework/, native/, windows/,
+#    linux/ and tools/) includes no Windows header and no platform's file;
 #  - platform/ includes nothing above it; the portable core (app/, display/, assets/,
 #    render/) includes nothing of the programs above it, and the renderer reads only
 #    the settings record and the failure chain from app/;
 #  - framework/ includes nothing above it (only platform/);
 #  - native/, the native programs' shell, stands on the portable core and the seams;
+#  - a program's folder (windows/, linux/, tools/) is included by nothing but itself:
+#    the shared folders stand below the programs, and no program uses another's top;
 #  - linux/ includes nothing from framework/ and no Windows file;
 #  - no folder includes another that includes it back, directly or round a longer
-#    loop; a folder's _Win32 and _Linux files count as a part of their own (app/'s
-#    Windows start-up stands above display/, its portable rules below).
+#    loop; a folder's _Win32 and _Linux files count as a part of their own.
 # Exit status 1 when a rule is broken; CTest runs it with the native tests.
 #   tools/check-includes.sh            (from anywhere in the checkout)
 set -euo pipefail
+# Each rule reads its lines from a pipeline; it must run in this shell to mark a break.
+shopt -s lastpipe
 cd "$(dirname "$0")/.."
 # The product's sources: git's list in a checkout, every file in a copy without one
 # (tools/mutants/run.sh's scratch tree).
@@ -56,7 +59,7 @@ echo
 
 # The checks: an empty grep is a kept rule, not a failure.
 set +e +o pipefail
-portable() { grep -vE '(_Win32|_Linux)\.(h|cpp):|^(framework|native|linux|tools)/'; }
+portable() { grep -vE '(_Win32|_Linux)\.(h|cpp):|^(framework|native|windows|linux|tools)/'; }
 target_of() { sed -E 's/^([^:]*):[0-9]+:#include +["<]([^">]*)[">].*/\1 -> \2/'; }
 
 printf '%s\n' "$includes" | portable | grep -E "$windows_headers|_Win32\.h\"|_Linux\.h\"|\"framework/" \
@@ -72,10 +75,12 @@ printf '%s\n' "$project" | grep -E '^framework/' | target_of | grep -vE ' -> (fr
 printf '%s\n' "$project" | grep -E '^native/' | target_of \
   | grep -vE ' -> (native|app|display|assets|render|platform|resources)/' \
   | rule "native/ stands on the portable core and the seams alone"
+printf '%s\n' "$project" | target_of | awk '{ split($1, f, "/"); split($3, t, "/") }
+    t[1] ~ /^(windows|linux|tools)$/ && f[1] != t[1]' | rule "nothing but a program's own folder includes it"
 printf '%s\n' "$includes" | grep -E '^linux/' | grep -E "$windows_headers|\"framework/|_Win32\.h\"" | target_of \
   | rule "linux/ includes nothing from framework/ and no Windows file"
 
-# Folder parts: "app" for app/'s portable files, "app(Win32)" for its _Win32 ones.
+# Folder parts: "display" for display/'s portable files, "display(Win32)" for its _Win32 ones.
 part() { sed -E 's#^([a-z-]+)/[^ ]*_(Win32|Linux)\.(h|cpp)$#\1(\2)#; s#^([a-z-]+)/[^ ]*$#\1#'; }
 edges=$(printf '%s\n' "$project" | target_of | while read -r from _ to; do
   a=$(printf '%s\n' "$from" | part) b=$(printf '%s\n' "$to" | part)

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 # Inside a private Wine session (display and prefix of its own) unless run in one already.
 [ -n "${DISPLAY:-}" ] && [ -n "${WINEPREFIX:-}" ] || exec tests/wine/with-wine.sh -- "$PWD/tools/wine-cpu-figures.sh" "$@"
 . cmake/wine-paths.sh
-scr="$PWD/${1:-build/windows}/app/Arcveil3D.scr"
+scr="$PWD/${1:-build/windows}/windows/Arcveil3D.scr"
 seconds="${2:-3}"
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 "$WINE" reg add 'HKCU\Software\Quenmoor Soft.\Arcveil3D\Arcveil3D' /v Desktop /t REG_DWORD /d 1 /f >/dev/null

@@ -9,7 +9,6 @@
 #include "app/CallChain.h"
 #include "app/RunMode.h"
 
-
 namespace {
 void Draw(int how)
 {
@@ -33,22 +32,16 @@ void Loop(int how)
 
 TEST_CASE("a failure names every operation it leaves, outermost first, then its text")
 {
-    const struct {
-        int how;
-        const char* report;
-    } rows[] = {
-        {1, "CSaverApp::MainLoop() -> CGLDrawer::Draw()\n\n"
-            "\"Could not init OpenGL. Try to choose another video mode or color depth\""},
-        {2, "CSaverApp::MainLoop() -> CGLDrawer::Draw()\n\n\"Unknown Error\""},
-    };
-    for (const auto& row : rows) {
+    Loop(0); // returns normally: what was caught inside leaves no trace
+    CHECK(g_callChain == "");
+    for (const auto& [how, report] :
+         {std::pair{1, "CSaverApp::MainLoop() -> CGLDrawer::Draw()\n\n"
+                       "\"Could not init OpenGL. Try to choose another video mode or color depth\""},
+          std::pair{2, "CSaverApp::MainLoop() -> CGLDrawer::Draw()\n\n\"Unknown Error\""}}) {
         g_callChain.clear();
         g_errorText.clear();
-        Loop(0); // returns normally: what was caught inside leaves no trace
-        CHECK(g_callChain == "");
-        g_errorText.clear();
-        CHECK_THROWS(Loop(row.how));
-        CHECK(ComposeFailureReport() == row.report);
+        CHECK_THROWS(Loop(how));
+        CHECK(ComposeFailureReport() == report);
     }
 }
 
@@ -59,20 +52,13 @@ TEST_CASE("the first argument chooses the run mode; argument 2 is the preview's 
         RunMode mode;
         long host; // 0: none
     } rows[] = {
-        {{"a.scr"}, RunMode::Settings, 0},
-        {{"a.scr", "/c:1234"}, RunMode::Settings, 0},
-        {{"a.scr", "/p", "1234"}, RunMode::Preview, 1234},
-        {{"a.scr", "-P", "  42xyz"}, RunMode::Preview, 42},
-        {{"a.scr", "/p", "-5"}, RunMode::Preview, -5},
-        {{"a.scr", "/p", "0"}, RunMode::Preview, 0},
-        {{"a.scr", "/p", nullptr}, RunMode::Preview, 0},
-        {{"a.scr", "/s"}, RunMode::Saver, 0},
-        {{"a.scr", "/save", "/c"}, RunMode::Saver, 0},
-        {{"a.scr", " s"}, RunMode::Saver, 0},
-        {{"a.scr", "--s"}, RunMode::None, 0},
-        {{"a.scr", nullptr}, RunMode::None, 0},
-        {{"a.scr", "/"}, RunMode::None, 0},
-        {{"a.scr", "x", "/s"}, RunMode::None, 0},
+        {{"a.scr"}, RunMode::Settings, 0}, {{"a.scr", "/c:1234"}, RunMode::Settings, 0},
+        {{"a.scr", "/p", "1234"}, RunMode::Preview, 1234}, {{"a.scr", "-P", "  42xyz"}, RunMode::Preview, 42},
+        {{"a.scr", "/p", "-5"}, RunMode::Preview, -5}, {{"a.scr", "/p", "0"}, RunMode::Preview, 0},
+        {{"a.scr", "/p", nullptr}, RunMode::Preview, 0}, {{"a.scr", "/s"}, RunMode::Saver, 0},
+        {{"a.scr", "/save", "/c"}, RunMode::Saver, 0}, {{"a.scr", " s"}, RunMode::Saver, 0},
+        {{"a.scr", "--s"}, RunMode::None, 0}, {{"a.scr", nullptr}, RunMode::None, 0},
+        {{"a.scr", "/"}, RunMode::None, 0}, {{"a.scr", "x", "/s"}, RunMode::None, 0},
     };
     for (const auto& row : rows) {
         CAPTURE(row.argv.size() > 1 && row.argv[1] ? row.argv[1] : "(none)");

@@ -75,6 +75,13 @@ std::string FileName(const std::string& path)
     return path.substr(path.find_last_of('\\') + 1);
 }
 
+std::string TempPath(const char* name)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return temp + std::string(name);
+}
+
 // A started program, ended by force if it still runs when the object goes.
 class Program {
 public:
@@ -146,16 +153,13 @@ struct Value { // one setting as stored; null bytes: deleted
     DWORD size;
 };
 
-void Store(const std::string& program, const Value& value)
+void Store(const std::string& program, const Value& value) // the key made when missing
 {
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, (SettingsKey(program) + "\\Arcveil3D").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                    nullptr, &key, nullptr);
+    const std::string key = SettingsKey(program) + "\\Arcveil3D";
     if (value.bytes)
-        RegSetValueExA(key, value.name, 0, value.type, reinterpret_cast<const BYTE*>(value.bytes), value.size);
+        RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), value.name, value.type, value.bytes, value.size);
     else
-        RegDeleteValueA(key, value.name);
-    RegCloseKey(key);
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, key.c_str(), value.name);
 }
 
 // "Name=number ..." in name order ("?" for anything but a four-byte REG_DWORD), or "no key".
@@ -177,13 +181,15 @@ std::string Stored(const std::string& program)
     return text;
 }
 
-HWND Host(int width, int height, POINT at = {20, 20}) // a frameless window, such as the host's preview window
+// A frameless window, such as the host's preview window, of a class of that name and background.
+HWND Host(int width, int height, POINT at = {20, 20}, const char* name = "ArcveilHost", HBRUSH background = nullptr)
 {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = "ArcveilHost";
+    windowClass.lpszClassName = name;
+    windowClass.hbrBackground = background;
     RegisterClassA(&windowClass); // refused the second time, harmless
-    return CreateWindowExA(0, "ArcveilHost", "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, at.x, at.y, width, height,
+    return CreateWindowExA(0, name, name, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, at.x, at.y, width, height,
                            nullptr, nullptr, nullptr, nullptr);
 }
 
@@ -191,8 +197,7 @@ HWND Host(int width, int height, POINT at = {20, 20}) // a frameless window, suc
 std::vector<DWORD> Pixels(HDC source, const RECT& area)
 {
     const int width = area.right - area.left, height = area.bottom - area.top;
-    BITMAPINFO info{};
-    info.bmiHeader = BITMAPINFOHEADER{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* bits = nullptr;
     const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
     const HBITMAP section = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -208,7 +213,6 @@ std::vector<DWORD> Pixels(HDC source, const RECT& area)
     return pixels;
 }
 
-
 void Keys(std::initializer_list<BYTE> keys) // pressed in order, released in reverse
 {
     for (const BYTE key : keys)
@@ -217,12 +221,13 @@ void Keys(std::initializer_list<BYTE> keys) // pressed in order, released in rev
         keybd_event(*key, 0, KEYEVENTF_KEYUP, 0);
 }
 
-enum Ending { kMove, kLeft, kMiddle, kRight, kKey, kAltF4, kOtherWindow, kHostCommands, kBox };
+// What the host's own commands do to the window is seen in the in-process tests.
+enum Ending { kMove, kLeft, kMiddle, kRight, kKey, kAltF4, kOtherWindow, kDisplayChange, kBox };
 const char* const kEndingNames[] = {"a pointer move", "the left button", "the middle button", "the right button",
-                                    "a key", "Alt+F4", "another window", "the host's commands, then a key"};
+                                    "a key", "Alt+F4", "another window", "a change of the monitors, then a key"};
 
 // The pointer's moves and the other window start at `at`, where the pointer was when the saver started.
-void Provoke(Ending ending, HWND window, const Program& saver, const std::string& what, POINT at = {100, 100})
+void Provoke(Ending ending, const Program& saver, const std::string& what, POINT at = {100, 100})
 {
     const DWORD buttons[] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_RIGHTDOWN};
     if (ending == kMove) {
@@ -237,7 +242,7 @@ void Provoke(Ending ending, HWND window, const Program& saver, const std::string
     } else if (ending <= kRight) {
         mouse_event(buttons[ending], 0, 0, 0, 0);
         mouse_event(buttons[ending] << 1, 0, 0, 0, 0); // the button's up flag
-    } else if (ending == kKey) {
+    } else if (ending == kKey || ending == kDisplayChange) {
         Keys({'A'});
     } else if (ending == kAltF4) {
         Keys({VK_MENU, VK_F4});
@@ -246,12 +251,6 @@ void Provoke(Ending ending, HWND window, const Program& saver, const std::string
         SetForegroundWindow(other);
         Pause(300);
         DestroyWindow(other);
-    } else if (ending == kHostCommands) {
-        PostMessageA(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
-        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        Pause(500);
-        Check(saver.Running() && IsWindow(window), what + ": the host's SC_SCREENSAVE and SC_CLOSE end nothing");
-        Keys({VK_SPACE});
     }
 }
 
@@ -297,8 +296,7 @@ void ExpectRun(const Program& saver, const SaverRow& row, bool look, POINT at = 
     if (!window)
         return;
     Pause(400); // Wine reports the pointer to a new window once, within 250 ms
-    CURSORINFO cursor{};
-    cursor.cbSize = sizeof cursor;
+    CURSORINFO cursor{sizeof(CURSORINFO), 0, nullptr, {}};
     GetCursorInfo(&cursor);
     Check(saver.Running() && !saver.Dialog(kBoxCaption) && !cursor.hCursor,
           what + ": running after the first pointer report, no box, no pointer shown");
@@ -310,14 +308,14 @@ void ExpectRun(const Program& saver, const SaverRow& row, bool look, POINT at = 
                   std::count(first.begin(), first.end(), first[0]) < long(first.size()),
               what + ": the picture has more than one colour, and it moves");
     }
-    if (row.ending == kHostCommands && monitors.size() > 1) {
+    if (row.ending == kDisplayChange && monitors.size() > 1) {
         // The second monitor taken away from the window, then the monitors said to change.
         SetWindowPos(window, nullptr, 0, 0, monitors[0].right, monitors[0].bottom, SWP_NOACTIVATE | SWP_NOZORDER);
         SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(monitors[0].right, monitors[0].bottom));
         Check(saver.Running() && WaitFor([&] { return CoversMonitors(window); }, 5000),
               what + ": after a change of the monitors both are covered again");
     }
-    Provoke(row.ending, window, saver, what, at);
+    Provoke(row.ending, saver, what, at);
     bool box = false;
     WaitFor([&] { return (box = box || saver.Dialog(kBoxCaption)), !saver.Running(); }, 10000);
     Check(saver.End(0) == 0 && !box && !IsWindow(window),
@@ -342,9 +340,7 @@ void ExpectBox(const Program& saver, const std::string& what)
 
 void SaverGroup()
 {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string copy = std::string(temp) + "Other Copy.scr";
+    const std::string copy = TempPath("Other Copy.scr");
     Check(CopyFileA(g_scr.c_str(), copy.c_str(), FALSE), "the program copied as Other Copy.scr");
     // 640x480 is this screen's only size: Width 800 (0x320) asks for a mode it refuses.
     const Value width800{"Width", REG_DWORD, "\x20\x03\0\0", 4}, desktopOn{"Desktop", REG_DWORD, "\1\0\0\0", 4};
@@ -357,7 +353,7 @@ void SaverGroup()
         {"Desktop on: the desktop's mode kept, whatever the stored one", g_scr, {desktopOn, width800}, kAltF4},
         {"Desktop 4 bytes of REG_BINARY: the value", g_scr, {{"Desktop", REG_BINARY, "\1\0\0\0", 4}, width800},
          kOtherWindow},
-        {"a copy under another file name: settings of its own", copy, {width800}, kHostCommands},
+        {"a copy under another file name: settings of its own", copy, {width800}, kDisplayChange},
         {"the build without pictures, sound and page", g_bare, {}, kKey},
         {"Width 800: the display refuses the mode", g_scr, {width800}, kBox},
         {"Width 4 bytes of REG_BINARY: the value", g_scr, {{"Width", REG_BINARY, "\x20\x03\0\0", 4}}, kBox},
@@ -387,17 +383,11 @@ void MonitorsGroup()
 {
     const std::vector<RECT> monitors = Monitors();
     Check(GetSystemMetrics(SM_CMONITORS) == 2 && monitors.size() == 2, "two monitors");
-    WNDCLASSA desktopClass{};
-    desktopClass.lpfnWndProc = DefWindowProcA;
-    desktopClass.lpszClassName = "ArcveilDesktop";
-    desktopClass.hbrBackground = CreateSolidBrush(RGB(255, 0, 255));
-    RegisterClassA(&desktopClass);
-    const HWND desktop = CreateWindowExA(0, "ArcveilDesktop", "desktop", WS_POPUP | WS_VISIBLE, 0, 0,
-                                         GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
-                                         nullptr, nullptr, nullptr, nullptr);
+    const HWND desktop = Host(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), {0, 0},
+                              "ArcveilDesktop", CreateSolidBrush(RGB(255, 0, 255)));
     const POINT onSecond{(monitors[1].left + monitors[1].right) / 2, (monitors[1].top + monitors[1].bottom) / 2};
     const Value desktopOn{"Desktop", REG_DWORD, "\1\0\0\0", 4};
-    for (const Ending ending : {kMove, kLeft, kKey, kOtherWindow, kHostCommands}) {
+    for (const Ending ending : {kMove, kLeft, kKey, kOtherWindow, kDisplayChange}) {
         const std::string what = std::string("two monitors, ") + kEndingNames[ending];
         RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey(g_scr).c_str());
         Store(g_scr, desktopOn);
@@ -490,10 +480,9 @@ void Look(HWND dialog, const std::string& what)
 // that refuses it, in the temporary folder. Without the page it does nothing at all.
 void Page(const Program& program, HWND dialog, bool bare, const std::string& what, const std::string& log)
 {
-    char folder[MAX_PATH] = {}, temp[MAX_PATH] = {};
+    char folder[MAX_PATH] = {};
     GetWindowsDirectoryA(folder, MAX_PATH);
-    GetTempPathA(MAX_PATH, temp);
-    const std::string inWindows = std::string(folder) + "\\Arcveil3D.htm", inTemp = std::string(temp) + "Arcveil3D.htm";
+    const std::string inWindows = std::string(folder) + "\\Arcveil3D.htm", inTemp = TempPath("Arcveil3D.htm");
     const std::string page = bare ? "" : FileBytes(g_resources + "\\info.htm");
     const std::size_t windows = program.Windows().size();
     std::string opened; // the shell opens the page in a process of its own: wait for it
@@ -534,11 +523,10 @@ struct DialogRow {
 
 void DialogGroup()
 {
-    char self[MAX_PATH] = {}, temp[MAX_PATH] = {};
+    char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    GetTempPathA(MAX_PATH, temp);
     // The shell opens a page with this driver, which notes the file in the log.
-    const std::string log = std::string(temp) + "arcveil-opened.log";
+    const std::string log = TempPath("arcveil-opened.log");
     const std::string command = "\"" + std::string(self) + "\" --opened \"%1\"";
     SetEnvironmentVariableA("ARCVEIL_OPENED", log.c_str());
     RegSetValueA(HKEY_CLASSES_ROOT, ".htm", REG_SZ, "ArcveilTestPage", 15);

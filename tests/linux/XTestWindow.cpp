@@ -126,7 +126,6 @@ int main(int argc, char** argv)
         return Create(argc, argv);
     if (command == "frames")
         return CountFrames(argc, argv);
-    std::fprintf(stderr, "usage: xtestwindow create WxH [--plain-visual | --single-buffered | --vanish | --input-only] "
-                         "| frames SECONDS\n");
+    std::fprintf(stderr, "usage: xtestwindow create WxH [KIND] | frames SECONDS (the file's head says more)\n");
     return 2;
 }

@@ -11,13 +11,7 @@ NO_GLX_HOST=$HOST_ID
 start_xvfb 320x240
 start_host inputonly 64x48 --input-only # nothing can draw on it
 INPUT_ONLY=$HOST_ID HOST_ID=$NO_GLX_HOST
-SAVER_FILE="$(realpath "$SAVER")"
-saver_processes() {
-  local p
-  for p in /proc/[0-9]*; do
-    [ "$(readlink "$p/exe" 2>/dev/null)" != "$SAVER_FILE" ] || echo "${p#/proc/}"
-  done
-}
+SAVER_FILE="$(realpath "$SAVER")" # pidof matches a path against what each process runs
 touch "$WORK/file"
 
 RUN='CLinuxSaverApp::Run() -> CLinuxSaverApp::MainLoop()'
@@ -30,7 +24,7 @@ while IFS='|' read -r name environment arguments status line; do
   [ "$(wc -l <"$WORK/$name.err")" = 1 ] || fail "$name: not one line: $(cat "$WORK/$name.err")"
   grep -qxF "$line" "$WORK/$name.err" || fail "$name: $(cat "$WORK/$name.err")"
   [ "$before" = "$(xwininfo -root -tree; DISPLAY=$NO_GLX xwininfo -root -tree)" ] || fail "$name: the window tree changed"
-  [ -z "$(saver_processes)" ] || fail "$name: a saver process is left: $(saver_processes)"
+  ! pidof "$SAVER_FILE" >/dev/null || fail "$name: a saver process is left: $(pidof "$SAVER_FILE")"
   echo "$name: ok"
 done <<EOF
 no display|-u DISPLAY|-window|1|arcveil3d: cannot open the X display: DISPLAY is not set; set it or use -display NAME ($CREATE -> CXSaverWnd::OpenDisplay())

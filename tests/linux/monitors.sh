@@ -18,11 +18,8 @@ start_xephyr +xinerama -extension RANDR -screen 800x600 -screen 640x480
 start_host desktop 1440x600 # the desktop's stand-in, under everything
 
 # monitor N NAME: monitor N's part of NAME.png (0: the primary), as NAME-N.png.
-monitor() {
-  local crop=800x600+0+0
-  [ "$1" = 1 ] && crop=640x480+800+0
-  convert "$WORK/$2.png" -crop "$crop" +repage "$WORK/$2-$1.png"
-}
+CROPS=(${LAYOUT//,/ })
+monitor() { convert "$WORK/$2.png" -crop "${CROPS[$1]}" +repage "$WORK/$2-$1.png"; }
 same_png() { [ "$(compare -metric AE "$WORK/$1.png" "$WORK/$2.png" null: 2>&1)" = 0 ]; }
 # covered NAME: the saver's first frame is on the screen, with no magenta on a monitor.
 covered() {

@@ -6,12 +6,7 @@
 #   argument: the native build folder
 set -euo pipefail
 BUILD="$(realpath "$1")"
-WORK="$(mktemp -d /tmp/arcveil-linux-package.XXXXXX)"
-trap 'rm -rf "$WORK"' EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+source "$(dirname "$0")/../shell-lib.sh"
 # expect ROOT: the files under ROOT/usr, exactly.
 expect() {
   local files

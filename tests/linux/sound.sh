@@ -20,10 +20,14 @@ dd if="$WAVE" of="$WORK/samples.raw" iflag=skip_bytes,count_bytes skip=44 count=
 cat "$WORK/samples.raw" "$WORK/samples.raw" "$WORK/samples.raw" >"$WORK/looped.raw"
 # A short pause per buffer makes the disk driver run faster than real time.
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/played.raw" SDL_DISKAUDIODELAY=2 start_saver disk -window-id "$HOST_ID" -sounds
-played() { [ "$(stat -c %s "$WORK/played.raw" 2>/dev/null || echo 0)" -gt $((DATA_SIZE * 2)) ]; }
+played() { [ "$(stat -c %s "$WORK/played.raw" 2>/dev/null || echo 0)" -gt $((DATA_SIZE * 2 + 65536)) ]; }
 eventually 20 played || fail "too little was played"
 stop_saver 143
-cmp -n $((DATA_SIZE * 2)) "$WORK/played.raw" "$WORK/looped.raw" || fail "the played bytes are not the samples looped"
+# The driver writes silence while the device is still paused (a loaded machine): the
+# samples, whose first byte is not silence, start after it.
+lead=$(head -c 65536 "$WORK/played.raw" | od -An -v -tu1 -w1 | awk '$1 != 128 && !n++ { print NR - 1 }')
+cmp -n $((DATA_SIZE * 2)) -i "${lead:-0}:0" "$WORK/played.raw" "$WORK/looped.raw" ||
+  fail "the played bytes are not the samples looped"
 echo "disk driver: the samples looped: ok"
 
 # No device: ALSA with a device that does not exist. The scene still appears.

@@ -1,11 +1,11 @@
-# Sourced by the Linux saver's end-to-end scripts: a private Xvfb per script (a free
-# display from -displayfd, stopped by its PID), a private settings folder, and every
-# process it started ended at the end.
+# Sourced by the Linux saver's end-to-end scripts: tests/shell-lib.sh (a work folder,
+# private X servers, every process ended at the end), a private settings folder, and
+# the steps the scripts share.
 #   SAVER: the arcveil3d program; XWIN: the test X client (tests/linux/XTestWindow.cpp)
 set -euo pipefail
 SAVER="$1"
 XWIN="$2"
-WORK="$(mktemp -d /tmp/arcveil-linux-test.XXXXXX)"
+source "$(dirname "${BASH_SOURCE[0]}")/../shell-lib.sh"
 export XDG_CONFIG_HOME="$WORK/config"
 SETTINGS="$XDG_CONFIG_HOME/arcveil3d/settings.ini"
 # A shader cache beside the program: every start after the first skips compiling.
@@ -14,52 +14,6 @@ export MESA_SHADER_CACHE_DIR="$(dirname "$SAVER")/mesa-shader-cache"
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 export SDL_AUDIODRIVER=dummy
 unset XSCREENSAVER_WINDOW # -root draws into the root window unless a test names one
-PIDS=()
-cleanup() { # the last started first: the X servers go last
-  local i
-  for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do
-    kill "${PIDS[i]}" 2>/dev/null || true
-    wait "${PIDS[i]}" 2>/dev/null || true
-  done
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# eventually SECONDS COMMAND...: retries the command every 0.1 s until it succeeds, for
-# that long however long each try takes.
-eventually() {
-  local until=$((SECONDS + $1))
-  while [ "$SECONDS" -lt "$until" ]; do
-    "${@:2}" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# start_xvfb WxH [Xvfb options]: exports DISPLAY. -noreset: the server stays as it is
-# when its last client leaves.
-start_xvfb() {
-  rm -f "$WORK/displayfd" # a later server's number must not be read as the last one's
-  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset "${@:2}" 3>"$WORK/displayfd" 2>>"$WORK/xvfb.log" &
-  PIDS+=($!)
-  eventually 10 grep -q '^[0-9][0-9]*$' "$WORK/displayfd" || fail "Xvfb did not start"
-  export DISPLAY=":$(head -n1 "$WORK/displayfd")"
-}
-
-# start_xephyr [Xephyr options]: a nested X server in a private Xvfb; exports DISPLAY
-# (Xephyr's). For monitors side by side, top-aligned, as Xinerama tells them (RandR off):
-#   start_xephyr +xinerama -extension RANDR -screen 800x600 -screen 640x480
-start_xephyr() {
-  [ -n "${XEPHYR_HOST:-}" ] || { start_xvfb 2048x1024; XEPHYR_HOST=$DISPLAY; }
-  DISPLAY=$XEPHYR_HOST Xephyr -displayfd 4 "$@" -nolisten tcp -noreset 4>"$WORK/xephyrfd" 2>>"$WORK/xephyr.log" &
-  PIDS+=($!)
-  eventually 10 grep -q '^[0-9][0-9]*$' "$WORK/xephyrfd" || fail "Xephyr did not start"
-  export DISPLAY=":$(head -n1 "$WORK/xephyrfd")"
-}
 
 # start_host NAME WxH [--plain-visual]: a magenta window owned by the test client; sets
 # HOST_ID and HOST_PID (killing it removes the window).
@@ -89,10 +43,7 @@ wait_exit() {
 }
 
 # stop_saver [STATUS]: SIGTERM (as XScreenSaver ends its modules), then wait_exit.
-stop_saver() {
-  kill "$SAVER_PID"
-  wait_exit "$SAVER_PID" 10 "$@"
-}
+stop_saver() { kill "$SAVER_PID" && wait_exit "$SAVER_PID" 10 "$@"; }
 
 # own_window: sets OWN to the saver's own top-level window, waiting for it.
 find_own() {

@@ -29,7 +29,6 @@ struct Model {
     bool inBegin = false;
     bool strict = false;
     int failCountdown = 0;
-    int errors = 0;
     std::string firstError;
 };
 
@@ -37,7 +36,7 @@ Model g;
 
 void Error(const std::string& what)
 {
-    if (g.errors++ == 0)
+    if (g.firstError.empty())
         g.firstError = what;
 }
 
@@ -90,7 +89,6 @@ int ViewportCalls() { return g.viewportCallCount; }
 const ViewportCall& ViewportCallAt(int i) { return g.viewportCalls[i]; }
 int ScissorCalls() { return g.scissorCalls; }
 void Box(GLenum what, int (&box)[4]) { std::copy_n(what == GL_VIEWPORT ? g.viewport : g.scissor, 4, box); }
-int Errors() { return g.errors; }
 int Vertices() { return g.vertices; }
 const std::string& FirstError() { return g.firstError; }
 unsigned Enables() { return g.enables; }

@@ -30,8 +30,8 @@ int ScissorCalls();
 // The current viewport (what = GL_VIEWPORT) or scissor box (GL_SCISSOR_BOX).
 void Box(GLenum what, int (&box)[4]);
 
-int Errors();
 int Vertices(); // since Reset
+// The first misuse seen since Reset; empty while there is none.
 const std::string& FirstError();
 
 // The enable switches that are on, as a bit per switch of the stand-in's list.

@@ -9,7 +9,7 @@ screen=640x480 prefix="" monitors=""
 while [ "${1:-}" != "--" ]; do
   case "${1:-}" in
     --screen) screen="$2"; shift 2 ;;
-    --monitors) monitors="$2"; screen=2048x1024; shift 2 ;;
+    --monitors) monitors="$2"; shift 2 ;;
     --prefix) prefix="$2"; shift 2 ;;
     *) echo "usage: with-wine.sh [--screen WxH | --monitors WxH,WxH...] [--prefix DIR] -- command args..." >&2
        exit 2 ;;
@@ -17,34 +17,17 @@ while [ "${1:-}" != "--" ]; do
 done
 shift
 . "$(dirname "${BASH_SOURCE[0]}")/../../cmake/wine-paths.sh"
-work=$(mktemp -d /tmp/arcveil-wine.XXXXXX)
-export WINEPREFIX="${prefix:-$work/prefix}"
-xvfb="" xephyr=""
-finish() {
-  local rc=$?
-  "$WINESERVER" -k >/dev/null 2>&1 || true # never -w: it waits forever on a hung program
-  if [ -n "$xephyr" ]; then kill "$xephyr" 2>/dev/null || true; wait "$xephyr" 2>/dev/null || true; fi
-  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; fi
-  rm -rf "$work"
-  exit $rc
-}
-trap finish EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/../shell-lib.sh"
+export WINEPREFIX="${prefix:-$WORK/prefix}"
+# Wine's processes first (never -w: it waits forever on a hung program), then the X servers.
+trap 'rc=$?; "$WINESERVER" -k >/dev/null 2>&1; cleanup; exit $rc' EXIT
 trap 'exit 130' INT TERM
-
-# Xvfb takes a free display and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "with-wine.sh: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
 if [ -n "$monitors" ]; then
   heads=()
   for size in ${monitors//,/ }; do heads+=(-screen "$size"); done
-  Xephyr -displayfd 4 +xinerama -extension RANDR "${heads[@]}" -nolisten tcp 4>"$work/nested" >"$work/xephyr.log" 2>&1 &
-  xephyr=$!
-  for _ in $(seq 100); do [ -s "$work/nested" ] && break; sleep 0.1; done
-  [ -s "$work/nested" ] || { echo "with-wine.sh: Xephyr did not start" >&2; cat "$work/xephyr.log" >&2; exit 1; }
-  export DISPLAY=":$(head -n1 "$work/nested")"
+  start_xephyr +xinerama -extension RANDR "${heads[@]}"
+else
+  start_xvfb "$screen"
 fi
 
 # One wineserver for the whole run, started first: a test that started it would spawn
@@ -57,6 +40,6 @@ mkdir -p "$WINEPREFIX"
 printf '%s\n' REGEDIT4 '' '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
   '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Audio"=""' '' \
   '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]' '"Auto"="1"' '"Debugger"=""' \
-  >"$work/settings.reg"
-timeout 60 "$WINE" regedit /S "Z:${work//\//\\}\\settings.reg" </dev/null >/dev/null 2>&1 || true
+  >"$WORK/settings.reg"
+timeout 60 "$WINE" regedit /S "Z:${WORK//\//\\}\\settings.reg" </dev/null >/dev/null 2>&1 || true
 "$@"

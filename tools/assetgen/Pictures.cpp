@@ -177,7 +177,7 @@ ColourRaster PaintTitlePicture(FontFace& title, FontFace& caption)
         Colour& p = picture.pixels[i];
         p = p * (1.0f - 0.8f * Clamp01(smallShadow.pixels[i] * 2.5f));
         p = Mix(p, Colour{0.86f, 0.90f, 1.0f}, small.pixels[i]);
-        p = {Clamp01(p.r), Clamp01(p.g), Clamp01(p.b)};
+        p = Clamp01(p);
     }
     return picture;
 }

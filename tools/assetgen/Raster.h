@@ -46,6 +46,7 @@ using GreyRaster = Raster<float>;
 using ColourRaster = Raster<Colour>;
 
 inline float Clamp01(float v) { return std::min(1.0f, std::max(0.0f, v)); }
+inline Colour Clamp01(Colour c) { return {Clamp01(c.r), Clamp01(c.g), Clamp01(c.b)}; }
 inline unsigned char ToByte(float v) { return static_cast<unsigned char>(std::lround(Clamp01(v) * 255.0f)); }
 inline float SmoothStep(float edge0, float edge1, float x)
 {

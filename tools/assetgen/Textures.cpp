@@ -9,6 +9,8 @@
 namespace {
 
 constexpr float kTwoPi = 6.28318531f;
+// The textures that repeat across the scene are this many texels a side.
+constexpr int kTile = 256;
 
 // Remaps levels so that the given lower and upper fractions of pixels hit 0 and 1.
 void Stretch(GreyRaster& raster, float lowFraction, float highFraction)
@@ -53,6 +55,19 @@ void DrawRays(ColourRaster& sky, float cx, float cy, float brightness, Colour ti
             p = p + tint * level;
         }
     }
+}
+
+// A gradient through three colours as t goes from 0 to 1.
+Colour Gradient(Colour low, Colour middle, Colour high, float t)
+{
+    return t < 0.5f ? Mix(low, middle, t * 2.0f) : Mix(middle, high, (t - 0.5f) * 2.0f);
+}
+
+// A place anywhere on the tile, x drawn before y.
+std::pair<float, float> RandomPlace(Random& random)
+{
+    const float x = static_cast<float>(random.Uniform(0, kTile));
+    return {x, static_cast<float>(random.Uniform(0, kTile))};
 }
 
 Colour StarTint(Random& random)
@@ -125,13 +140,12 @@ GreyRaster PaintRainDrop()
 
 ColourRaster PaintNightSky()
 {
-    constexpr int kSize = 256;
-    ColourRaster sky(kSize, kSize);
     const PeriodicNoise shape(0x5eed0137);
     const PeriodicNoise hue(0x5eed1137);
     const PeriodicNoise lanes(0x5eed2137);
-    GreyRaster density(kSize, kSize);
-    sky.ForEachPixel(kSize, [&](int x, int y, float u, float v) {
+    GreyRaster density(kTile, kTile);
+    ColourRaster sky(kTile, kTile);
+    sky.ForEachPixel(kTile, [&](int x, int y, float u, float v) {
         const float cloud = shape.Fractal(u, v, 2, 7, 0.55f);
         const float wisps = shape.Turbulence(u, v, 4, 5, 0.55f);
         float d = SmoothStep(-0.15f, 0.55f, cloud) * (0.55f + 0.9f * wisps);
@@ -143,7 +157,7 @@ ColourRaster PaintNightSky()
         const Colour violet{0.42f, 0.14f, 0.55f};
         const Colour blue{0.12f, 0.26f, 0.62f};
         const Colour teal{0.10f, 0.42f, 0.48f};
-        const Colour nebula = h < 0.5f ? Mix(violet, blue, h * 2.0f) : Mix(blue, teal, (h - 0.5f) * 2.0f);
+        const Colour nebula = Gradient(violet, blue, teal, h);
         const Colour base{0.006f, 0.010f, 0.030f};
         sky.At(x, y) = base + nebula * (0.50f * d * d + 0.09f * d);
     });
@@ -151,8 +165,7 @@ ColourRaster PaintNightSky()
     Random random(0x0137);
     // Faint stars, more of them where the nebula glows, as in a galactic band.
     for (int i = 0; i < 2600; ++i) {
-        const float x = static_cast<float>(random.Uniform(0, kSize));
-        const float y = static_cast<float>(random.Uniform(0, kSize));
+        const auto [x, y] = RandomPlace(random);
         const float d = density.Wrapped(static_cast<int>(x), static_cast<int>(y));
         if (random.Uniform() > 0.35 + 0.65 * d)
             continue;
@@ -160,29 +173,26 @@ ColourRaster PaintNightSky()
         DrawStar(sky, x, y, brightness, StarTint(random), 0.0f);
     }
     for (int i = 0; i < 70; ++i) {
-        const float x = static_cast<float>(random.Uniform(0, kSize));
-        const float y = static_cast<float>(random.Uniform(0, kSize));
+        const auto [x, y] = RandomPlace(random);
         DrawStar(sky, x, y, static_cast<float>(random.Uniform(0.8, 1.1)), StarTint(random), 1.3f);
     }
     for (int i = 0; i < 7; ++i) {
-        const float x = static_cast<float>(random.Uniform(0, kSize));
-        const float y = static_cast<float>(random.Uniform(0, kSize));
+        const auto [x, y] = RandomPlace(random);
         const Colour tint = StarTint(random);
         DrawStar(sky, x, y, 1.0f, tint, 2.4f);
         DrawRays(sky, x, y, 0.9f, tint, 4 + random.Below(3));
     }
     for (Colour& p : sky.pixels)
-        p = {Clamp01(p.r), Clamp01(p.g), Clamp01(p.b)};
+        p = Clamp01(p);
     return sky;
 }
 
 GreyRaster PaintClouds()
 {
-    constexpr int kSize = 256;
-    GreyRaster clouds(kSize, kSize);
+    GreyRaster clouds(kTile, kTile);
     const PeriodicNoise base(0x5eed0138);
     const PeriodicNoise warp(0x5eed1138);
-    clouds.ForEachPixel(kSize, [&](int x, int y, float u, float v) {
+    clouds.ForEachPixel(kTile, [&](int x, int y, float u, float v) {
         // Domain warping with periodic offsets keeps the tile periodic.
         const float wu = u + 0.10f * warp.Fractal(u, v, 2, 3, 0.5f);
         const float wv = v + 0.10f * warp.Fractal(u + 0.37f, v + 0.61f, 2, 3, 0.5f);
@@ -198,16 +208,14 @@ GreyRaster PaintClouds()
 
 ColourRaster PaintSand()
 {
-    constexpr int kSize = 256;
-    ColourRaster sand(kSize, kSize);
     const PeriodicNoise broad(0x5eed0140);
     const PeriodicNoise ripples(0x5eed1140);
     const PeriodicNoise grain(0x5eed2140);
     const Colour light{1.00f, 0.91f, 0.72f};
     const Colour mid{0.84f, 0.66f, 0.42f};
     const Colour dark{0.38f, 0.26f, 0.15f};
-    GreyRaster shade(kSize, kSize);
-    shade.ForEachPixel(kSize, [&](int x, int y, float u, float v) {
+    GreyRaster shade(kTile, kTile);
+    shade.ForEachPixel(kTile, [&](int x, int y, float u, float v) {
         // Wind ripples: whole numbers of waves across the tile, bent by noise.
         const float bend = 0.9f * ripples.Fractal(u, v, 3, 3, 0.5f);
         const float wave = std::sin(kTwoPi * (5.0f * u + 9.0f * v) + 6.0f * bend);
@@ -221,8 +229,8 @@ ColourRaster PaintSand()
     // Pebbles and darker grains, wrapped at the edges.
     Random random(0x0140);
     for (int i = 0; i < 900; ++i) {
-        const int x = random.Below(kSize);
-        const int y = random.Below(kSize);
+        const int x = random.Below(kTile);
+        const int y = random.Below(kTile);
         const bool big = random.Uniform() < 0.15;
         const float depth = static_cast<float>(random.Uniform(0.25, 0.55));
         const float light = static_cast<float>(random.Uniform(-0.15, 0.25));
@@ -236,12 +244,9 @@ ColourRaster PaintSand()
             }
         }
     }
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) {
-            const float s = Clamp01(shade.At(x, y));
-            const Colour c = s < 0.5f ? Mix(dark, mid, s * 2.0f) : Mix(mid, light, (s - 0.5f) * 2.0f);
-            sand.At(x, y) = {Clamp01(c.r), Clamp01(c.g), Clamp01(c.b)};
-        }
-    }
+    ColourRaster sand(kTile, kTile);
+    sand.ForEachPixel(kTile, [&](int x, int y, float, float) {
+        sand.At(x, y) = Clamp01(Gradient(dark, mid, light, Clamp01(shade.At(x, y))));
+    });
     return sand;
 }

@@ -1,4 +1,4 @@
-#include "app/CSaverApp_Win32.h"
+#include "windows/CSaverApp.h"
 
 #include "app/CallChain.h"
 #include "app/RunMode.h"

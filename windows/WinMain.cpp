@@ -1,4 +1,4 @@
-#include "app/CSaverApp_Win32.h"
+#include "windows/CSaverApp.h"
 
 // The one application object; the framework finds it through GetApp().
 CSaverApp theApp;
