@@ -138,7 +138,7 @@ const Entry kSaverOptionTable[] = {
     {"no-rain", nullptr, "no rain", "Rain", 0, nullptr},
     {"high-quality", nullptr, "smooth texture filtering", "HighQuality", 1, nullptr},
     {"low-quality", nullptr, "nearest-texel filtering", "HighQuality", 0, nullptr},
-    {"gentle", nullptr, "gentle lightning: at most three flashes a second (for photosensitive viewers)", "Gentle", 1,
+    {"gentle", nullptr, "gentle lightning, lit at most once a second (for photosensitive viewers)", "Gentle", 1,
      nullptr},
     {"no-gentle", nullptr, "the designed lightning, which flashes fast (default)", "Gentle", 0, nullptr},
     SharedOption<SaverOptions, kSetOption>(),

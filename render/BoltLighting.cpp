@@ -6,8 +6,7 @@ void ComputeBoltLighting(double x, double y, const BoltShow (&bolts)[kBoltCount]
 {
     double red = 0.2, green = 0.2, blue = 0.2;
     for (int i = 0; i < kBoltCount; ++i) {
-        const double light = bolts[i].light;
-        if (light == 0.0)
+        if (bolts[i].visible == 0)
             continue;
         const BoltRecord& bolt = bolts[i].bolt;
         const double mx = (static_cast<double>(bolt.start.x) + bolt.end.x) / 2;
@@ -17,10 +16,9 @@ void ComputeBoltLighting(double x, double y, const BoltShow (&bolts)[kBoltCount]
             f = 1.0;
         if (f < 0.0)
             f = 0.0;
-        // Times 1 in the designed look: exactly the product without it.
-        red += 20.0 * f * bolt.color.x * light;
-        green += 20.0 * f * bolt.color.y * light;
-        blue += 20.0 * f * bolt.color.z * light;
+        red += 20.0 * f * bolt.color.x;
+        green += 20.0 * f * bolt.color.y;
+        blue += 20.0 * f * bolt.color.z;
     }
     color.x = static_cast<float>(red > 1.0 ? 1.0 : red);
     color.y = static_cast<float>(green > 1.0 ? 1.0 : green);

@@ -49,7 +49,8 @@ CGLDrawer::CGLDrawer()
       m_bolts{},
       m_glyphRows{},
       m_glyphScroll(0.0),
-      m_boltShow{}
+      m_boltShow{},
+      m_shapeRing(m_randRing)
 {
 }
 

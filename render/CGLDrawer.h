@@ -26,7 +26,6 @@
 #include "render/SceneViews.h"
 #include "render/Vec3.h"
 
-inline constexpr int kRandRingSize = 1024;
 inline constexpr int kGlyphRowCount = 48;
 inline constexpr int kGlyphRowLength = 10;
 
@@ -86,9 +85,12 @@ public:
     char m_glyphRows[kGlyphRowCount][kGlyphRowLength];
     double m_glyphScroll;
     std::vector<SceneView> m_views;
-    // Where each bolt is drawn and lights from this frame, and how strongly (DrawGeometry).
+    // Where each bolt is drawn and lights from this frame, and whether it is seen (DrawGeometry).
     BoltShow m_boltShow[kBoltCount];
     CGentleLight m_gentleLight;
+    // The ring the bolts take their shapes from this frame: m_randRing, or a gentle
+    // strike's own (DrawGeometry).
+    const std::int32_t* m_shapeRing;
 
 private:
     void _LightningUpdate();

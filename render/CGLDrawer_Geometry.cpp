@@ -143,10 +143,12 @@ void CGLDrawer::DrawGeometry()
 {
     CHAIN_OPERATION("CGLDrawer::DrawGeometry");
 
-    if (G_Settings.Gentle != 0)
-        m_gentleLight.Show(m_flashClock, m_bolts, g_boltFlash, m_boltShow);
-    else
+    if (G_Settings.Gentle != 0) {
+        m_shapeRing = m_gentleLight.Show(m_flashClock, m_bolts, m_randRing, m_boltShow);
+    } else {
         DesignedBoltShow(m_bolts, g_boltFlash, m_boltShow);
+        m_shapeRing = m_randRing;
+    }
     BuildGrid(m_boltShow);
 
     glPushAttrib(GL_ENABLE_BIT);

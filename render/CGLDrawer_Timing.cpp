@@ -147,12 +147,12 @@ void CGLDrawer::_FlashUpdate()
         lit = CrtRand() % 100 > 70 ? 1 : 0;
     // The steps of one frame (two at most) all take the time of its last one.
     if (G_Settings.Gentle != 0)
-        m_gentleLight.FlashStep(m_flashDone, m_bolts, g_boltFlash);
+        m_gentleLight.FlashStep(m_flashDone, m_bolts, g_boltFlash, m_randRing);
 }
 
 // No chain entry: nothing in it can fail (see CGLDrawer_Bolt.cpp).
 std::int32_t CGLDrawer::_MyRand()
 {
     m_randIndex = (m_randIndex + 1) & (kRandRingSize - 1);
-    return m_randRing[m_randIndex];
+    return m_shapeRing[m_randIndex];
 }

@@ -9,6 +9,10 @@ inline constexpr int kBoltCount = 2;
 inline constexpr int kGridSide = 20;
 inline constexpr int kGridPointCount = kGridSide * kGridSide;
 inline constexpr int kRainDropCount = 1000;
+inline constexpr int kRandRingSize = 1024;
+
+// The random values that shape the bolts, redrawn at each lightning step.
+using RandRing = std::int32_t[kRandRingSize];
 
 // One lightning strike: from the sky (z = 20) to the ground (z = 0), with its light colour.
 struct BoltRecord {

@@ -7,7 +7,7 @@ what="${1:-all}"
 native=(cmake ninja-build g++ pkg-config libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libpng-dev
         libxrandr-dev libxinerama-dev xserver-xephyr xscreensaver
         doctest-dev libsdl2-dev libx11-dev libxtst-dev xvfb x11-utils x11-xserver-utils xdotool imagemagick libxml2-utils
-        clang libclang-rt-14-dev dpkg-dev lintian man-db time)
+        clang libclang-rt-14-dev dpkg-dev lintian man-db time sysvinit-utils)
 windows=(g++-mingw-w64-x86-64-posix wine64 fonts-wine xvfb xserver-xephyr x11-utils xdotool imagemagick procps
          libgl1 libgl1-mesa-dri libxcomposite1 libxrender1 libxrandr2 libxi6 libxcursor1 libxfixes3
          libxinerama1 libxxf86vm1)

@@ -16,6 +16,8 @@
 # Exit status 1 when a rule is broken; CTest runs it with the native tests.
 #   tools/check-includes.sh            (from anywhere in the checkout)
 set -euo pipefail
+# Each rule reads its lines from a pipeline; it must run in this shell to mark a break.
+shopt -s lastpipe
 cd "$(dirname "$0")/.."
 # The product's sources: git's list in a checkout, every file in a copy without one
 # (tools/mutants/run.sh's scratch tree).

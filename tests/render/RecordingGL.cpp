@@ -95,6 +95,7 @@ int VerticesSent() { return g.vertices; }
 int CopyCalls() { return g.copyCallCount; }
 const CopyCall& CopyCallAt(int i) { return g.copyCalls[i]; }
 void Box(GLenum what, int (&box)[4]) { std::copy_n(what == GL_VIEWPORT ? g.viewport : g.scissor, 4, box); }
+int Vertices() { return g.vertices; }
 const std::string& FirstError() { return g.firstError; }
 unsigned Enables() { return g.enables; }
 int AttribDepth() { return g.attribDepth; }

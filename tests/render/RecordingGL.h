@@ -37,6 +37,7 @@ const CopyCall& CopyCallAt(int i);
 // The current viewport (what = GL_VIEWPORT) or scissor box (GL_SCISSOR_BOX).
 void Box(GLenum what, int (&box)[4]);
 
+int Vertices(); // since Reset
 // The first misuse seen since Reset; empty while there is none.
 const std::string& FirstError();
 

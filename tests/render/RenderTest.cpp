@@ -128,6 +128,27 @@ TEST_CASE("set-up, the lightning and the flashes take the generator's values in 
     }
 }
 
+TEST_CASE("a gentle strike keeps its bolts' shapes through the lightning steps it outlasts")
+{
+    Scene scene(31);
+    const CGLDrawer& d = *scene.drawer;
+    int strikeVertices = -1, outlasting = 0;
+    for (double lightning = 0.0; d.m_sceneTime < 12.0; lightning = d.m_lightningDone) {
+        const int before = rgl::Vertices();
+        scene.Frame(20);
+        const int vertices = rgl::Vertices() - before;
+        if (d.m_boltShow[0].visible + d.m_boltShow[1].visible == 0) {
+            strikeVertices = -1;
+        } else if (strikeVertices < 0) {
+            strikeVertices = vertices;
+        } else {
+            CHECK(vertices == strikeVertices);
+            outlasting += d.m_lightningDone != lightning;
+        }
+    }
+    CHECK(outlasting >= 3);
+}
+
 TEST_CASE("a frame's step is the time since the last one, across the clock's wrap, at most 0.1 s; a timer takes "
           "every whole step due, and none when time stands still or runs back; the clouds drift 0.2 repeats a second")
 {

@@ -51,9 +51,9 @@ const Entry kRenderOptionTable[] = {
      nullptr, 0, ApplyMonitors},
     {"bench", nullptr, "draw as fast as possible, write nothing, print figures", nullptr, 0,
      SetTo<RenderOptions, &RenderOptions::bench, true>},
-    {"flashes", nullptr, "write nothing, print the worst second's flashes (whole frame, worst quarter)", nullptr, 0,
+    {"flashes", nullptr, "write nothing, print how the run flashes (worst second, red, runs of seconds)", nullptr, 0,
      SetTo<RenderOptions, &RenderOptions::flashes, true>},
-    {"gentle", nullptr, "the gentle lightning: at most three flashes a second", "Gentle", 1, nullptr},
+    {"gentle", nullptr, "the gentle lightning: its light comes on at most once a second", "Gentle", 1, nullptr},
     SharedOption<RenderOptions, kHelpOption>(),
 };
 

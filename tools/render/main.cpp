@@ -96,6 +96,14 @@ private:
     bool m_shown = false;
 };
 
+// Each monitor is a screen of its own to the flash measure; without a layout, the picture.
+std::vector<MonitorRect> FlashScreens(const RenderOptions& options)
+{
+    if (options.monitors.empty())
+        return {{0, 0, options.width, options.height}};
+    return options.monitors;
+}
+
 int Run(const RenderOptions& options)
 {
     if (!options.seed) {
@@ -126,7 +134,7 @@ int Run(const RenderOptions& options)
     const bool everyFrame = HasFrameField(options.out);
     const int frames = static_cast<int>(options.frames);
     Progress progress(frames, options.bench ? "drawing" : options.flashes ? "measuring" : "rendering");
-    CFlashMeasure flashes;
+    CFlashMeasure flashes(FlashScreens(options));
     std::unique_ptr<FragmentCounter> fragments;
     if (options.bench)
         fragments = std::make_unique<FragmentCounter>();
@@ -164,12 +172,15 @@ int Run(const RenderOptions& options)
     const KernelWork kernelEnd = KernelWorkSoFar();
 
     if (options.flashes) {
-        const int perSecond = static_cast<int>(std::lround(1.0 / *options.step));
-        const auto [darkest, brightest] = std::minmax_element(flashes.Whole().begin(), flashes.Whole().end());
+        const FlashFigures f = flashes.Figures(static_cast<int>(std::lround(1.0 / *options.step)));
         std::printf("frames %d\n", frames);
-        std::printf("whole_luminance %.3f to %.3f\n", *darkest, *brightest);
-        std::printf("whole_worst_second_flashes %.1f\n", flashes.WholeWorstSecond(perSecond));
-        std::printf("quarter_worst_second_flashes %.1f\n", flashes.QuarterWorstSecond(perSecond));
+        std::printf("whole_luminance %.3f to %.3f\n", f.darkest, f.brightest);
+        std::printf("whole_worst_second_flashes %.1f\n", f.wholeWorstSecond);
+        std::printf("quarter_worst_second_flashes %.1f\n", f.quarterWorstSecond);
+        std::printf("whole_worst_second_red_flashes %.1f\n", f.wholeWorstRedSecond);
+        std::printf("quarter_worst_second_red_flashes %.1f\n", f.quarterWorstRedSecond);
+        std::printf("longest_flashing_run_s %d\n", f.longestFlashingRun);
+        std::printf("extended_flashing %s\n", f.extended ? "yes" : "no");
     }
     if (options.bench) {
         std::printf("frames %d\n", frames);
