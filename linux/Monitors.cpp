@@ -57,8 +57,6 @@ std::vector<MonitorRect> ChosenMonitors(const std::vector<MonitorRect>& monitors
 
 std::optional<std::size_t> MonitorOfWindow(const MonitorRect& window, const std::vector<MonitorRect>& monitors)
 {
-    if (monitors.size() < 2)
-        return std::nullopt;
     for (std::size_t i = 0; i < monitors.size(); ++i) {
         const MonitorRect& m = monitors[i];
         if (m.x == window.x && m.y == window.y && m.width == window.width && m.height == window.height)

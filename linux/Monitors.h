@@ -19,9 +19,8 @@ std::vector<MonitorRect> ReadMonitors(Display* display, Window root);
 // none (one view over the whole window).
 std::vector<MonitorRect> ChosenMonitors(const std::vector<MonitorRect>& monitors, MonitorChoice choice);
 
-// The monitor a window covers exactly (in root coordinates), when the screen has several:
-// the first so covered (a clone of the primary is the primary); none for one monitor,
-// and for a window that is no monitor.
+// The monitor a window covers exactly (in root coordinates): the first so covered (a
+// clone of the primary is the primary); none for a window that is no monitor.
 std::optional<std::size_t> MonitorOfWindow(const MonitorRect& window, const std::vector<MonitorRect>& monitors);
 
 // Asks for the events that tell of a change of the monitors. Returns RandR's first

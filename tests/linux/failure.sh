@@ -15,7 +15,7 @@ SAVER_FILE="$(realpath "$SAVER")" # pidof matches a path against what each proce
 touch "$WORK/file"
 
 RUN='CLinuxSaverApp::Run() -> CLinuxSaverApp::MainLoop()'
-CREATE="$RUN -> CXSaverWnd::Create()"
+OPEN="$RUN -> CXSaverWnd::Open()"
 # name|environment|arguments|status|the one line expected
 while IFS='|' read -r name environment arguments status line; do
   before="$(xwininfo -root -tree; DISPLAY=$NO_GLX xwininfo -root -tree)"
@@ -27,13 +27,13 @@ while IFS='|' read -r name environment arguments status line; do
   ! pidof "$SAVER_FILE" >/dev/null || fail "$name: a saver process is left: $(pidof "$SAVER_FILE")"
   echo "$name: ok"
 done <<EOF
-no display|-u DISPLAY|-window|1|arcveil3d: cannot open the X display: DISPLAY is not set; set it or use -display NAME ($CREATE -> CXSaverWnd::OpenDisplay())
-wrong display||-display :9999 -root|1|arcveil3d: cannot open display ":9999": is an X server running there? Set DISPLAY or use -display NAME ($CREATE -> CXSaverWnd::OpenDisplay())
-missing window||-window-id 0x3fffff1|1|arcveil3d: the window to draw into (0x3fffff1) does not exist ($CREATE -> CXSaverWnd::AttachToForeignWindow())
-bad variable|XSCREENSAVER_WINDOW=garbage|-root|1|arcveil3d: XSCREENSAVER_WINDOW="garbage" is not a window id ($CREATE)
-no GLX, own window|DISPLAY=$NO_GLX|-window|1|arcveil3d: the X server offers no GLX visual with a depth buffer (is its GLX extension on? Xvfb needs it, and Mesa's libGL for software drawing) ($CREATE -> CXSaverWnd::CreateOwnWindow())
-no GLX, foreign window|DISPLAY=$NO_GLX|-window-id $HOST_ID|1|arcveil3d: the X server offers no GLX visual with a depth buffer (is its GLX extension on? Xvfb needs it, and Mesa's libGL for software drawing) ($CREATE -> CXSaverWnd::AttachToForeignWindow())
-X error||-window-id $INPUT_ONLY|1|arcveil3d: the X server refused X_CreateGC: BadMatch (invalid parameter attributes) ($CREATE)
+no display|-u DISPLAY|-window|1|arcveil3d: cannot open the X display: DISPLAY is not set; set it or use -display NAME ($OPEN -> CXSaverWnd::OpenDisplay())
+wrong display||-display :9999 -root|1|arcveil3d: cannot open display ":9999": is an X server running there? Set DISPLAY or use -display NAME ($OPEN -> CXSaverWnd::OpenDisplay())
+missing window||-window-id 0x3fffff1|1|arcveil3d: the window to draw into (0x3fffff1) does not exist ($OPEN -> CXSaverWnd::AttachToForeignWindow())
+bad variable|XSCREENSAVER_WINDOW=garbage|-root|1|arcveil3d: XSCREENSAVER_WINDOW="garbage" is not a window id ($OPEN)
+no GLX, own window|DISPLAY=$NO_GLX|-window|1|arcveil3d: the X server offers no GLX visual with a depth buffer (is its GLX extension on? Xvfb needs it, and Mesa's libGL for software drawing) ($OPEN -> CXSaverWnd::CreateOwnWindow())
+no GLX, foreign window|DISPLAY=$NO_GLX|-window-id $HOST_ID|1|arcveil3d: the X server offers no GLX visual with a depth buffer (is its GLX extension on? Xvfb needs it, and Mesa's libGL for software drawing) ($OPEN -> CXSaverWnd::AttachToForeignWindow())
+X error||-window-id $INPUT_ONLY|1|arcveil3d: the X server refused X_CreateGC: BadMatch (invalid parameter attributes) ($OPEN)
 unwritable settings|-u DISPLAY XDG_CONFIG_HOME=$WORK/file|-no-rain --save|1|arcveil3d: the settings file $WORK/file/arcveil3d/settings.ini could not be written: Not a directory ($RUN -> CLinuxSaverApp::SaveSettings())
 refused geometry||-geometry +40000+0|2|arcveil3d: -geometry: '+40000+0' is not WIDTHxHEIGHT+X+Y (either part may be left out; offsets up to 32767) (arcveil3d --help lists the options)
 refused option||-fps -window-id nonsense|2|arcveil3d: -window-id: 'nonsense' is not a window id (arcveil3d --help lists the options)

@@ -23,9 +23,6 @@ struct Model {
     ViewportCall viewportCalls[8] = {};
     int viewportCallCount = 0;
     int scissorCalls = 0;
-    int rasterPos[2] = {};
-    CopyCall copyCalls[8] = {};
-    int copyCallCount = 0;
     int vertices = 0;
     bool depthMask = true;
     GLuint nextName = 1;
@@ -91,9 +88,6 @@ void FailAtBegin(int n) { g.failCountdown = n; }
 int ViewportCalls() { return g.viewportCallCount; }
 const ViewportCall& ViewportCallAt(int i) { return g.viewportCalls[i]; }
 int ScissorCalls() { return g.scissorCalls; }
-int VerticesSent() { return g.vertices; }
-int CopyCalls() { return g.copyCallCount; }
-const CopyCall& CopyCallAt(int i) { return g.copyCalls[i]; }
 void Box(GLenum what, int (&box)[4]) { std::copy_n(what == GL_VIEWPORT ? g.viewport : g.scissor, 4, box); }
 int Vertices() { return g.vertices; }
 const std::string& FirstError() { return g.firstError; }
@@ -172,21 +166,14 @@ void GLAPIENTRY glScissor(GLint x, GLint y, GLsizei width, GLsizei height)
     ++g.scissorCalls;
 }
 
-// Only the ortho projection of window coordinates ever places the raster.
-void GLAPIENTRY glRasterPos2i(GLint x, GLint y)
-{
-    rgl::Outside("glRasterPos2i");
-    g.rasterPos[0] = x, g.rasterPos[1] = y;
-}
+void GLAPIENTRY glRasterPos2i(GLint, GLint) { rgl::Outside("glRasterPos2i"); }
 
-void GLAPIENTRY glCopyPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum type)
+// A view copied to its place must arrive as it was drawn.
+void GLAPIENTRY glCopyPixels(GLint, GLint, GLsizei, GLsizei, GLenum type)
 {
     rgl::Outside("glCopyPixels");
     if (type != GL_COLOR || (g.enables & (rgl::Bit(GL_TEXTURE_2D) | rgl::Bit(GL_DEPTH_TEST) | rgl::Bit(GL_BLEND))))
         rgl::Error("glCopyPixels other than colour as it is");
-    if (g.copyCallCount < static_cast<int>(std::size(g.copyCalls)))
-        g.copyCalls[g.copyCallCount] = {x, y, width, height, g.rasterPos[0], g.rasterPos[1]};
-    ++g.copyCallCount;
 }
 
 // GLU's projections end here; the aspect of each goes to the viewport set before it.

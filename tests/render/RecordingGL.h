@@ -27,13 +27,6 @@ struct ViewportCall {
 int ViewportCalls();
 const ViewportCall& ViewportCallAt(int i);
 int ScissorCalls();
-int VerticesSent();
-// The pixel copies since Reset (the first 8 are kept): from where, how large, to where.
-struct CopyCall {
-    int fromX, fromY, width, height, toX, toY;
-};
-int CopyCalls();
-const CopyCall& CopyCallAt(int i);
 // The current viewport (what = GL_VIEWPORT) or scissor box (GL_SCISSOR_BOX).
 void Box(GLenum what, int (&box)[4]);
 

@@ -11,6 +11,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -170,36 +171,23 @@ TEST_CASE("a frame's step is the time since the last one, across the clock's wra
     CHECK(CloudTextureOffset(50 * 86400.0 + 0.25) == doctest::Approx(0.05).epsilon(1e-6));
 }
 
-TEST_CASE("a skipped frame goes through time and motion as a drawn one does, and draws nothing: a run that skips "
-          "frames stands where one that drew them does")
+TEST_CASE("a skipped frame goes through time and motion as a drawn one does and draws nothing, so that a run that "
+          "skips frames stands where one that drew them does")
 {
-    struct Moment {
-        double sceneTime, glyphScroll;
-        BoltRecord bolt;
-        float drop;
-        std::int32_t next;
-    };
-    // 200 frames of 20 ms, each drawn or skipped, the last drawn.
+    // 200 frames of 20 ms, each but the last drawn or skipped: the vertices sent before the
+    // last, and where the scene stands after it.
     const auto run = [](bool skip) {
         Scene scene(31);
-        for (int frame = 1; frame < 200; ++frame) {
-            scene.now += 20;
-            if (skip)
-                scene.drawer->Skip();
-            else
-                scene.drawer->Draw();
-        }
-        const int vertices = rgl::VerticesSent();
+        for (int frame = 1; frame < 200; ++frame, scene.now += 20)
+            skip ? scene.drawer->Skip() : static_cast<void>(scene.drawer->Draw());
+        const int vertices = rgl::Vertices();
         scene.Frame(20);
-        return std::make_pair(vertices, Moment{scene.drawer->m_sceneTime, scene.drawer->m_glyphScroll,
-                                               scene.drawer->m_bolts[1], g_rainDrops[17].z, CrtRand()});
+        const CGLDrawer& d = *scene.drawer;
+        return std::make_pair(vertices, std::make_tuple(d.m_sceneTime, d.m_glyphScroll, d.m_bolts[1].end.x,
+                                                        g_rainDrops[17].z, CrtRand()));
     };
-    const auto [skippedVertices, skipped] = run(true);
-    const auto [drawnVertices, drawn] = run(false);
-    CHECK((skippedVertices == 0 && drawnVertices > 0));
-    CHECK((skipped.sceneTime == drawn.sceneTime && skipped.glyphScroll == drawn.glyphScroll &&
-           skipped.bolt.end.x == drawn.bolt.end.x && skipped.bolt.color.y == drawn.bolt.color.y &&
-           skipped.drop == drawn.drop && skipped.next == drawn.next));
+    const auto skipped = run(true), drawn = run(false);
+    CHECK((skipped.first == 0 && drawn.first > 0 && skipped.second == drawn.second));
 }
 
 TEST_CASE("a failure while drawing names the renderer's operations in the chain")
@@ -249,9 +237,6 @@ TEST_CASE("on several monitors a frame advances the time once and shows the same
            back.width == 160));
     CHECK((other.aspect == doctest::Approx(1.0) && primary.aspect == doctest::Approx(4.0 / 3)));
     CHECK(copy.verticesBefore - other.verticesBefore == back.verticesBefore - primary.verticesBefore);
-    const rgl::CopyCall& moved = rgl::CopyCallAt(0);
-    CHECK((rgl::CopyCalls() == 30 && moved.fromX == 0 && moved.fromY == 0 && moved.width == 120 &&
-           moved.height == 120 && moved.toX == 160 && moved.toY == 0));
     // and one a frame for the clear of the primary's box where the other was drawn first.
     CHECK(rgl::ScissorCalls() == rgl::ViewportCalls() + 30);
 }
