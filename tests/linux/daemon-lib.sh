@@ -13,8 +13,10 @@ as_user() {
   "${user[@]}" env -i HOME="$DAEMON/home" DISPLAY="$DISPLAY" PATH="$DAEMON/bin:/usr/bin:/bin" SDL_AUDIODRIVER=dummy \
     MESA_SHADER_CACHE_DIR="$DAEMON/cache" "$@"
 }
-# The daemon's own processes of the saver.
-processes() { pgrep -u "$(as_user id -u)" -x arcveil3d; }
+# The processes of the saver this daemon runs (not another daemon's on the machine).
+processes() {
+  pgrep -x arcveil3d | while read -r p; do [ "$(readlink "/proc/$p/exe" 2>/dev/null)" != "$DAEMON/bin/arcveil3d" ] || echo "$p"; done | grep .
+}
 # programs LINE: the daemon runs that programs line alone (it reads the file again when
 # it blanks the screen).
 programs() {
