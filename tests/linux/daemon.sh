@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# Several monitors as XScreenSaver's daemon runs a saver, without the daemon: a window on
-# each of two monitors (an 800x600 primary, a 640x480 to its right), the blanking's
-# status on the root, and a process in each window (-root, XSCREENSAVER_WINDOW). Each
-# shows its part of the panorama arcveil3d-render --monitors draws for the blank time as
-# seed, and only the primary's opens the sound; then the other window's process under
-# -seed, -monitors span and primary; a window that is no monitor, then moved onto one.
+# Several monitors as XScreenSaver's daemon runs a saver, without the daemon: a window and
+# a process on each monitor, the blanking's status on the root. Each shows its part of
+# arcveil3d-render's panorama for the blank time as seed; the primary's alone has sound.
 #   third argument: arcveil3d-render
 source "$(dirname "$0")/xvfb-lib.sh"
 RENDER="$3"

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
 # Every failure is one line on stderr, "arcveil3d: <text> (<call chain>)", and status 1
-# (an X error the saver cannot go on after among them, named);
-# a refused command line is status 2. Nothing is left behind: no window more or less,
-# no process of the saver.
+# (2 for a refused command line), leaving no window or process behind.
 source "$(dirname "$0")/xvfb-lib.sh"
 start_xvfb 320x240 -extension GLX
 NO_GLX=$DISPLAY

@@ -1,10 +1,6 @@
 #!/usr/bin/env bash
-# XScreenSaver's ways of running a module. -window-id on a window another client owns,
-# of a visual OpenGL can draw on or of a plain one (the scene then goes into a child
-# window): the scene appears, follows the window's size, and the saver ends when the
-# window goes. -root draws into $XSCREENSAVER_WINDOW, and into the root window when
-# nothing is named. A window that vanishes while the saver sets up in it ends the run as
-# its destruction does. (A window of its own: options.sh.)
+# XScreenSaver's ways of running a module: -window-id on another client's window (a plain
+# visual's gets a child window), -root into $XSCREENSAVER_WINDOW or the root window.
 source "$(dirname "$0")/xvfb-lib.sh"
 start_xvfb 400x300
 

@@ -1,12 +1,7 @@
 #!/usr/bin/env bash
-# Several monitors, as a user sees them: an 800x600 primary and a 640x480 monitor to its
-# right. The stand-alone saver (-s, --s or /S, anywhere on the line) and -root in the
-# bare root window cover both, each with its own view: the primary's is the one-monitor
-# picture, the other's is what arcveil3d-render --monitors draws, and nothing of the
-# desktop shows. The stand-alone saver ends at once, whatever -delay, at a pointer move
-# away from where the pointer was when it started, a key, a button (not the wheel) or a
-# loss of focus, on either monitor; -monitors primary leaves the other black; -fps sits
-# in the primary's lower-left corner. A screen that grows is covered again.
+# Several monitors (an 800x600 primary, a 640x480 to its right) as a user sees them: -s
+# and -root in the bare root window show each its view, as arcveil3d-render --monitors
+# draws them; -s ends at once, whatever -delay, at any input on either monitor.
 #   third argument: arcveil3d-render
 source "$(dirname "$0")/xvfb-lib.sh"
 RENDER="$3"

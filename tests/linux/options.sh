@@ -1,8 +1,5 @@
 #!/usr/bin/env bash
-# XScreenSaver's standard options, each in its one- or two-dash form: all accepted;
-# -geometry places and sizes the window of its own, which carries the class, process
-# and host that window managers read, follows its size, and ends when closed, not by a
-# key or a button. (Where -fps draws is monitors.sh's.) The settings description
+# XScreenSaver's standard options, and the window of its own. The settings description
 # passes only options the saver takes, and ticks by default (a box without arg-set,
 # XScreenSaver's rule) just the layers on by default.
 #   third argument: the settings description, linux/arcveil3d.xml

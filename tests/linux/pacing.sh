@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
 # Frames are counted, not timed: the test client counts the image uploads a software
-# OpenGL makes, one a frame. -delay D allows at most T/D + 1 frames in T seconds, and
-# -delay 0 many more; a window that is unmapped or fully covered gets none until it
-# can be seen again: a window of its own, a foreign window drawn into, and a foreign
-# window whose child carries the scene, or whose parent is unmapped (X says nothing
-# then; the saver looks once a second). Uncovered, a window gets a frame at once, even
-# with a delay of 10 s.
+# OpenGL makes, one a frame. (An unmapped parent X does not tell: the saver looks once a
+# second.)
 source "$(dirname "$0")/xvfb-lib.sh"
 start_xvfb 320x240
 

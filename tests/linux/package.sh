@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The install and the Debian package. cmake --install follows the prefix and DESTDIR;
-# cpack on the build folder makes a package that unpacks the saver, its settings
-# description and its manual page where XScreenSaver and man look for them under /usr,
-# and that lintian finds no error in.
+# cmake --install (prefix, DESTDIR) and the Debian package: the files where XScreenSaver
+# and man look for them, and no lintian error.
 #   argument: the native build folder
 set -euo pipefail
 BUILD="$(realpath "$1")"

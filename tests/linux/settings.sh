@@ -1,12 +1,6 @@
 #!/usr/bin/env bash
-# One source of truth per way of running. With a fixed seed and clock step the saver's
-# first frame is the offscreen renderer's; a switch changes it as --set does there. In
-# a window of its own the settings file applies and flags override it; under
-# XScreenSaver (-root, -window-id) the file is not read at all. A file at the old place
-# moves to the new one when it is read; nothing is written unless --save asks. The
-# gentle lightning (seed 5: a strike in view, so the looks differ) comes from -gentle
-# or Gentle=1 in the file, the last flag winning. (What a malformed file gives is the
-# settings file's unit test.)
+# Where the settings come from in each way of running, and --save. With a fixed seed and
+# step the saver's first frame is the renderer's. (A malformed file: SettingsFileTest.)
 #   third argument: arcveil3d-render
 source "$(dirname "$0")/xvfb-lib.sh"
 RENDER="$3"

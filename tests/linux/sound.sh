@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Sound: silent unless asked (no audio device is even opened); with -sounds and SDL's
-# disk driver the saver writes the WAVE resource's samples, looping without a gap; with
-# no device it runs silent, without a message; SIGTERM (how XScreenSaver ends its
-# modules) still ends a saver whose sound plays.
+# Sound: no device opened unless asked; with -sounds, SDL's disk driver gets the samples
+# looped without a gap; no device is silence without a message.
 #   third argument: the WAVE file the program embeds as its sound
 source "$(dirname "$0")/xvfb-lib.sh"
 WAVE="$3"

@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# The saver under the real XScreenSaver daemon (Debian's xscreensaver), as a user runs it,
-# on two monitors (an 800x600 primary, a 640x480 to its right) and on one: with -step 0
-# on the programs line the monitors show exactly arcveil3d-render's frame for the blank
-# time; with the plain line, a process stopped for 3 s is back in step with its neighbour
-# within a second, the picture going on across the seam again (tests/render/seam-lib.sh).
+# The saver under the real XScreenSaver daemon (Debian's xscreensaver), on two monitors
+# and on one: the renderer's frame for the blank time, and processes in step.
 #   third argument: arcveil3d-render
 source "$(dirname "$0")/xvfb-lib.sh"
 source "$(dirname "$0")/daemon-lib.sh"
