@@ -1,16 +1,10 @@
-// Drives Arcveil3D.scr from a process of its own, as the screen-saver host and a user
-// do, and checks what they see. The scenarios are rows of data, in four groups:
-//   saver      starts ended each another way, or the failure box for a mode the display
-//              refuses, as the stored settings decide (short, long, wrong-typed values)
-//   preview    a child over the host's client area that ends with the host
-//   dialog     what the settings dialog shows, what OK and Cancel store, the page
-//   resources  what the program file carries for the host and the system
-//   monitors   on two monitors: both covered, input on the second ends it, a change of
-//              the monitors followed (run on with-wine.sh --monitors)
-// The build without pictures, sound and page (Arcveil3DBare.scr) runs in each mode.
+// Drives Arcveil3D.scr from a process of its own, as the screen-saver host and a user do,
+// and checks what they see. The scenarios are rows of data, in groups: saver (starts ended
+// each another way, or the failure box, as the stored settings decide), preview, dialog
+// (what it shows and stores, the page), resources, and monitors (on with-wine.sh
+// --monitors). The build without pictures, sound and page (Arcveil3DBare.scr) runs in each.
 //   e2e_driver <group> <Arcveil3D.scr> <Arcveil3DBare.scr> <resources folder>
-//   e2e_driver --opened <file>   the shell's "open" of a page, while the dialog group has
-//                                it registered: notes the file in %ARCVEIL_OPENED%
+//   e2e_driver --opened <file>   the shell's "open" of a page: notes the file in a log
 // One line per check, "ok: ..." or "FAILED: ..."; the exit code counts the failures.
 #include <windows.h>
 
@@ -52,10 +46,7 @@ auto WaitFor(Find find, DWORD ms) -> decltype(find())
     }
 }
 
-void Pause(DWORD ms)
-{
-    WaitFor([] { return false; }, ms);
-}
+void Pause(DWORD ms) { WaitFor([] { return false; }, ms); }
 
 std::string Text(HWND window) // asked of the window itself, as another process must
 {
@@ -70,10 +61,7 @@ std::string FileBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-std::string FileName(const std::string& path)
-{
-    return path.substr(path.find_last_of('\\') + 1);
-}
+std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
 std::string TempPath(const char* name)
 {
@@ -81,6 +69,8 @@ std::string TempPath(const char* name)
     GetTempPathA(MAX_PATH, temp);
     return temp + std::string(name);
 }
+
+std::string OpenedLog() { return TempPath("arcveil-opened.log"); }
 
 // A started program, ended by force if it still runs when the object goes.
 class Program {
@@ -213,14 +203,6 @@ std::vector<DWORD> Pixels(HDC source, const RECT& area)
     return pixels;
 }
 
-void Keys(std::initializer_list<BYTE> keys) // pressed in order, released in reverse
-{
-    for (const BYTE key : keys)
-        keybd_event(key, 0, 0, 0);
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
-        keybd_event(*key, 0, KEYEVENTF_KEYUP, 0);
-}
-
 // What the host's own commands do to the window is seen in the in-process tests.
 enum Ending { kMove, kLeft, kMiddle, kRight, kKey, kAltF4, kOtherWindow, kDisplayChange, kBox };
 const char* const kEndingNames[] = {"a pointer move", "the left button", "the middle button", "the right button",
@@ -230,6 +212,7 @@ const char* const kEndingNames[] = {"a pointer move", "the left button", "the mi
 void Provoke(Ending ending, const Program& saver, const std::string& what, POINT at = {100, 100})
 {
     const DWORD buttons[] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_RIGHTDOWN};
+    const std::vector<BYTE> keys = ending == kAltF4 ? std::vector<BYTE>{VK_MENU, VK_F4} : std::vector<BYTE>{'A'};
     if (ending == kMove) {
         SetCursorPos(at.x, at.y);
         Pause(300);
@@ -242,15 +225,16 @@ void Provoke(Ending ending, const Program& saver, const std::string& what, POINT
     } else if (ending <= kRight) {
         mouse_event(buttons[ending], 0, 0, 0, 0);
         mouse_event(buttons[ending] << 1, 0, 0, 0, 0); // the button's up flag
-    } else if (ending == kKey || ending == kDisplayChange) {
-        Keys({'A'});
-    } else if (ending == kAltF4) {
-        Keys({VK_MENU, VK_F4});
     } else if (ending == kOtherWindow) {
         const HWND other = Host(200, 100, at);
         SetForegroundWindow(other);
         Pause(300);
         DestroyWindow(other);
+    } else { // the keys pressed in order, released in reverse
+        for (const BYTE key : keys)
+            keybd_event(key, 0, 0, 0);
+        for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+            keybd_event(*key, 0, KEYEVENTF_KEYUP, 0);
     }
 }
 
@@ -331,9 +315,8 @@ void ExpectBox(const Program& saver, const std::string& what)
     Check(text == "CSaverApp::InitInstance() -> CSaverApp::MainLoop() -> CSaverWnd::Create()\n\n"
                   "\"Could not set specified video mode\"",
           what + ": the box \"Arcveil 3D:\" says [" + text + "]");
-    Check(box && !GetWindow(box, GW_OWNER) && GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL),
-          what + ": the box has no owner and the single button OK");
-    Check(!saver.Saver(), what + ": no saver window");
+    Check(box && !GetWindow(box, GW_OWNER) && GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) && !saver.Saver(),
+          what + ": the box has no owner and the single button OK; no saver window");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     Check(saver.End(10000) == 0, what + ": OK ends the program, exit code 0");
 }
@@ -403,9 +386,8 @@ void PreviewGroup()
         const std::string what = "the preview of " + FileName(program);
         const HWND host = Host(152, 112);
         const Program preview(program, "/p " + std::to_string(reinterpret_cast<INT_PTR>(host)));
-        const HWND child = WaitFor([&] { return IsWindowVisible(GetWindow(host, GW_CHILD)) ? GetWindow(host, GW_CHILD)
-                                                                                            : nullptr; },
-                                   20000);
+        const auto shown = [&] { const HWND c = GetWindow(host, GW_CHILD); return IsWindowVisible(c) ? c : nullptr; };
+        const HWND child = WaitFor(shown, 20000);
         RECT area{}, covered{};
         GetClientRect(host, &area);
         MapWindowPoints(host, nullptr, reinterpret_cast<POINT*>(&area), 2);
@@ -526,9 +508,7 @@ void DialogGroup()
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     // The shell opens a page with this driver, which notes the file in the log.
-    const std::string log = TempPath("arcveil-opened.log");
-    const std::string command = "\"" + std::string(self) + "\" --opened \"%1\"";
-    SetEnvironmentVariableA("ARCVEIL_OPENED", log.c_str());
+    const std::string log = OpenedLog(), command = "\"" + std::string(self) + "\" --opened \"%1\"";
     RegSetValueA(HKEY_CLASSES_ROOT, ".htm", REG_SZ, "ArcveilTestPage", 15);
     RegSetValueA(HKEY_CLASSES_ROOT, "ArcveilTestPage\\shell\\open\\command", REG_SZ, command.c_str(),
                  static_cast<DWORD>(command.size()));
@@ -584,8 +564,8 @@ void DialogGroup()
         if (row.button == IDCANCEL)
             Page(program, dialog, row.program == g_bare, what, log);
         SendMessageA(GetDlgItem(dialog, row.button), BM_CLICK, 0, 0);
-        Check(program.End(10000) == 0, what + ": the button ends it, exit code 0");
-        Check(Stored(row.program) == row.storedAfter, what + ": stored [" + Stored(row.program) + "]");
+        Check(program.End(10000) == 0 && Stored(row.program) == row.storedAfter,
+              what + ": the button ends it, exit code 0, stored [" + Stored(row.program) + "]");
     }
 }
 
@@ -605,20 +585,19 @@ void ResourcesGroup()
         char text[32] = {};
         LoadStringA(module, 1, text, sizeof text);
         Check(std::string(text) == "Screen Saver", what + ": string 1, the host's description, is \"Screen Saver\"");
-        const std::string manifest = Resource(module, 1, RT_MANIFEST);
-        Check(manifest.find("<dpiAware") != std::string::npos && manifest.find("PerMonitorV2") != std::string::npos,
-              what + ": the manifest declares DPI awareness");
-        Check(Resource(module, 1, RT_VERSION).find("\xBD\x04\xEF\xFE") != std::string::npos,
-              what + ": a version record with its fixed part");
+        const std::string manifest = Resource(module, 1, RT_MANIFEST), version = Resource(module, 1, RT_VERSION);
+        Check(manifest.find("<dpiAware") != std::string::npos && manifest.find("PerMonitorV2") != std::string::npos &&
+                  version.find("\xBD\x04\xEF\xFE") != std::string::npos,
+              what + ": a manifest that declares DPI awareness, a version record with its fixed part");
         const std::pair<LPCSTR, int> assets[] = {
             {RT_GROUP_ICON, 128}, {RT_GROUP_CURSOR, 129}, {RT_BITMAP, 131}, {RT_BITMAP, 146},
             {RT_RCDATA, 133},     {RT_RCDATA, 137},       {RT_RCDATA, 138}, {RT_RCDATA, 139},
             {RT_RCDATA, 140},     {RT_RCDATA, 141},       {RT_RCDATA, 143}, {RT_RCDATA, 144}};
-        std::string found;
+        std::size_t found = 0;
         for (const auto& [type, id] : assets)
-            found += Resource(module, id, type).empty() ? "" : " " + std::to_string(id);
-        Check(found == (program == g_scr ? " 128 129 131 146 133 137 138 139 140 141 143 144" : ""),
-              what + ": icon, pointer, pictures and raw data [" + found + "]");
+            found += Resource(module, id, type).empty() ? 0 : 1;
+        Check(found == (program == g_scr ? std::size(assets) : 0),
+              what + ": icon, pointer, pictures and raw data, " + std::to_string(found) + " of them");
         FreeLibrary(module);
     }
 }
@@ -633,9 +612,7 @@ std::string WindowsPath(std::string path) // the build's paths come as Linux pat
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--opened") {
-        char log[MAX_PATH] = {};
-        GetEnvironmentVariableA("ARCVEIL_OPENED", log, MAX_PATH);
-        std::ofstream(log, std::ios::app | std::ios::binary) << argv[2] << "\n";
+        std::ofstream(OpenedLog(), std::ios::app | std::ios::binary) << argv[2] << "\n";
         return 0;
     }
     const std::map<std::string, void (*)()> groups = {{"saver", SaverGroup},   {"preview", PreviewGroup},
