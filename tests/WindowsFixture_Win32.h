@@ -44,8 +44,7 @@ inline SettingsRecord ScreenSizedSettings(int desktop)
     return settings;
 }
 
-// The report of the program's failure that leaves f inside the operation `caller`; ""
-// when f returns.
+// The report of the failure that leaves f inside the operation `caller`; "" when f returns.
 template <typename Function>
 std::string FailureReport(const char* caller, Function f)
 {

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,12 @@
 namespace {
 int g_checks = 0, g_failures = 0;
 std::string g_scr, g_bare, g_resources;
+std::string g_scenario; // what the checks that follow belong to, in front of each line
 const char kBoxCaption[] = "Arcveil 3D:";
 
 void Check(bool ok, const std::string& what)
 {
-    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
+    std::printf("%s: %s: %s\n", ok ? "ok" : "FAILED", g_scenario.c_str(), what.c_str());
     std::fflush(stdout);
     ++g_checks;
     g_failures += ok ? 0 : 1;
@@ -209,14 +211,14 @@ const char* const kEndingNames[] = {"a pointer move", "the left button", "the mi
                                     "a key", "Alt+F4", "another window", "a change of the monitors, then a key"};
 
 // The pointer's moves and the other window start at `at`, where the pointer was when the saver started.
-void Provoke(Ending ending, const Program& saver, const std::string& what, POINT at = {100, 100})
+void Provoke(Ending ending, const Program& saver, POINT at = {100, 100})
 {
     const DWORD buttons[] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_RIGHTDOWN};
     const std::vector<BYTE> keys = ending == kAltF4 ? std::vector<BYTE>{VK_MENU, VK_F4} : std::vector<BYTE>{'A'};
     if (ending == kMove) {
         SetCursorPos(at.x, at.y);
         Pause(300);
-        Check(saver.Running(), what + ": the pointer at its first position again ends nothing");
+        Check(saver.Running(), "the pointer at its first position again ends nothing");
         // Under load Wine's own first report may come after the first move: the next one ends it.
         for (int x = at.x + 1; x <= at.x + 3 && saver.Running(); ++x) {
             SetCursorPos(x, at.y);
@@ -271,54 +273,48 @@ bool CoversMonitors(HWND saver)
 }
 
 // At `at` the pointer stood when the saver started.
-void ExpectRun(const Program& saver, const SaverRow& row, bool look, POINT at = {100, 100})
+void ExpectRun(const Program& saver, const SaverRow& row, POINT at = {100, 100})
 {
-    const std::string what = row.what;
     const HWND window = WaitFor([&] { return saver.Saver(); }, 20000);
-    Check(window && WaitFor([&] { return CoversMonitors(window); }, 5000),
-          what + ": a topmost window covers the virtual screen, no desktop on any monitor");
+    const auto covered = [&] { return CoversMonitors(window); };
+    Check(window && WaitFor(covered, 5000), "a topmost window covers the virtual screen, no desktop on any monitor");
     if (!window)
         return;
     Pause(400); // Wine reports the pointer to a new window once, within 250 ms
     CURSORINFO cursor{sizeof(CURSORINFO), 0, nullptr, {}};
     GetCursorInfo(&cursor);
-    Check(saver.Running() && !saver.Dialog(kBoxCaption) && !cursor.hCursor,
-          what + ": running after the first pointer report, no box, no pointer shown");
+    Check(saver.Running() && !saver.Dialog(kBoxCaption) && !cursor.hCursor, "running, no box, no pointer shown");
     const std::vector<RECT> monitors = Monitors();
-    if (look) {
-        const std::vector<DWORD> first = Pixels(nullptr, monitors[0]);
-        Pause(300);
-        Check(first != Pixels(nullptr, monitors[0]) &&
-                  std::count(first.begin(), first.end(), first[0]) < long(first.size()),
-              what + ": the picture has more than one colour, and it moves");
-    }
+    const std::vector<DWORD> shot = Pixels(nullptr, monitors[0]);
+    Pause(300);
+    Check(shot != Pixels(nullptr, monitors[0]) && std::count(shot.begin(), shot.end(), shot[0]) < long(shot.size()),
+          "the picture has more than one colour, and it moves");
     if (row.ending == kDisplayChange && monitors.size() > 1) {
         // The second monitor taken away from the window, then the monitors said to change.
         SetWindowPos(window, nullptr, 0, 0, monitors[0].right, monitors[0].bottom, SWP_NOACTIVATE | SWP_NOZORDER);
         SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(monitors[0].right, monitors[0].bottom));
-        Check(saver.Running() && WaitFor([&] { return CoversMonitors(window); }, 5000),
-              what + ": after a change of the monitors both are covered again");
+        Check(saver.Running() && WaitFor(covered, 5000), "after a change of the monitors both are covered again");
     }
-    Provoke(row.ending, saver, what, at);
+    Provoke(row.ending, saver, at);
     bool box = false;
     WaitFor([&] { return (box = box || saver.Dialog(kBoxCaption)), !saver.Running(); }, 10000);
     Check(saver.End(0) == 0 && !box && !IsWindow(window),
-          what + ": ended by " + kEndingNames[row.ending] + ", exit code 0, no box, the window gone");
+          std::string("ended by ") + kEndingNames[row.ending] + ", exit code 0, no box, the window gone");
     if (row.values.empty() || row.program != g_scr)
-        Check(Stored(row.program).empty(), what + ": its first read made the settings key, without values");
+        Check(Stored(row.program).empty(), "its first read made the settings key, without values");
 }
 
-void ExpectBox(const Program& saver, const std::string& what)
+void ExpectBox(const Program& saver)
 {
     const HWND box = WaitFor([&] { return saver.Dialog(kBoxCaption); }, 20000);
     const std::string text = Text(GetDlgItem(box, 0xFFFF));
     Check(text == "CSaverApp::InitInstance() -> CSaverApp::MainLoop() -> CSaverWnd::Create()\n\n"
                   "\"Could not set specified video mode\"",
-          what + ": the box \"Arcveil 3D:\" says [" + text + "]");
+          "the box \"Arcveil 3D:\" says [" + text + "]");
     Check(box && !GetWindow(box, GW_OWNER) && GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) && !saver.Saver(),
-          what + ": the box has no owner and the single button OK; no saver window");
+          "the box has no owner and the single button OK; no saver window");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    Check(saver.End(10000) == 0, what + ": OK ends the program, exit code 0");
+    Check(saver.End(10000) == 0, "OK ends the program, exit code 0");
 }
 
 void SaverGroup()
@@ -351,11 +347,12 @@ void SaverGroup()
         for (const Value& value : row.values)
             Store(g_scr, value);
         SetCursorPos(100, 100);
+        g_scenario = row.what;
         const Program saver(row.program, "/s");
         if (row.ending == kBox)
-            ExpectBox(saver, row.what);
+            ExpectBox(saver);
         else
-            ExpectRun(saver, row, &row == rows);
+            ExpectRun(saver, row);
     }
     DeleteFileA(copy.c_str());
 }
@@ -371,11 +368,11 @@ void MonitorsGroup()
     const POINT onSecond{(monitors[1].left + monitors[1].right) / 2, (monitors[1].top + monitors[1].bottom) / 2};
     const Value desktopOn{"Desktop", REG_DWORD, "\1\0\0\0", 4};
     for (const Ending ending : {kMove, kLeft, kKey, kOtherWindow, kDisplayChange}) {
-        const std::string what = std::string("two monitors, ") + kEndingNames[ending];
+        g_scenario = std::string("two monitors, ") + kEndingNames[ending];
         RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey(g_scr).c_str());
         Store(g_scr, desktopOn);
         SetCursorPos(onSecond.x, onSecond.y);
-        ExpectRun(Program(g_scr, "/s"), {what.c_str(), g_scr, {desktopOn}, ending}, false, onSecond);
+        ExpectRun(Program(g_scr, "/s"), {"", g_scr, {desktopOn}, ending}, onSecond);
     }
     DestroyWindow(desktop);
 }
@@ -383,7 +380,7 @@ void MonitorsGroup()
 void PreviewGroup()
 {
     for (const std::string& program : {g_scr, g_bare}) {
-        const std::string what = "the preview of " + FileName(program);
+        g_scenario = "the preview of " + FileName(program);
         const HWND host = Host(152, 112);
         const Program preview(program, "/p " + std::to_string(reinterpret_cast<INT_PTR>(host)));
         const auto shown = [&] { const HWND c = GetWindow(host, GW_CHILD); return IsWindowVisible(c) ? c : nullptr; };
@@ -392,11 +389,11 @@ void PreviewGroup()
         GetClientRect(host, &area);
         MapWindowPoints(host, nullptr, reinterpret_cast<POINT*>(&area), 2);
         GetWindowRect(child, &covered);
-        Check(preview.Owns(child) && EqualRect(&area, &covered), what + ": its child covers the host's client area");
+        Check(preview.Owns(child) && EqualRect(&area, &covered), "its child covers the host's client area");
         Pause(500);
-        Check(preview.Running(), what + ": it keeps running");
+        const bool running = preview.Running();
         DestroyWindow(host);
-        Check(preview.End(10000) == 0 && !IsWindow(child), what + ": it ends with the host, exit code 0");
+        Check(running && preview.End(10000) == 0 && !IsWindow(child), "it runs, then ends with the host, exit code 0");
     }
 }
 
@@ -416,7 +413,7 @@ std::string Shown(HWND dialog)
 }
 
 // The controls' ids and texts, the six modes as the list shows them, the title picture.
-void Look(HWND dialog, const std::string& what)
+void Look(HWND dialog)
 {
     // The ids other programs address the controls by, with the texts the user reads.
     const std::pair<int, const char*> controls[] = {
@@ -426,7 +423,7 @@ void Look(HWND dialog, const std::string& what)
     std::string wrong;
     for (const auto& [id, text] : controls)
         wrong += Text(GetDlgItem(dialog, id)) == text ? "" : " " + std::to_string(id);
-    Check(wrong.empty(), what + ": the controls by id and text" + (wrong.empty() ? "" : "; wrong:" + wrong));
+    Check(wrong.empty(), "the controls by id and text" + (wrong.empty() ? "" : "; wrong:" + wrong));
 
     const HWND list = GetDlgItem(dialog, IDC_MODE_LIST);
     std::string modes;
@@ -435,13 +432,12 @@ void Look(HWND dialog, const std::string& what)
         modes += Text(list) + " ";
     }
     SendMessageA(list, CB_SETCURSEL, 0, 0);
-    Check(modes == "640x480x16 640x480x32 800x600x16 800x600x32 1024x768x16 1024x768x32 ",
-          what + ": the list offers [" + modes + "]");
+    Check(modes == "640x480x16 640x480x32 800x600x16 800x600x32 1024x768x16 1024x768x32 ", "modes [" + modes + "]");
 
     const HWND picture = GetWindow(GetDlgItem(dialog, IDC_TITLE_FRAME), GW_CHILD);
-    RECT area{}, size{};
+    RECT size{};
     GetClientRect(picture, &size);
-    GetClientRect(picture, &area);
+    RECT area = size;
     MapWindowPoints(picture, nullptr, reinterpret_cast<POINT*>(&area), 2);
     const HMODULE module = LoadLibraryExA(g_scr.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     const HDC memory = CreateCompatibleDC(nullptr);
@@ -451,16 +447,15 @@ void Look(HWND dialog, const std::string& what)
     DeleteObject(SelectObject(memory, old));
     DeleteDC(memory);
     FreeLibrary(module);
-    long same = 0;
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        same += shown[i] == expected[i] ? 1 : 0;
+    const long same =
+        std::inner_product(shown.begin(), shown.end(), expected.begin(), 0L, std::plus<>(), std::equal_to<>());
     Check(picture && !shown.empty() && same * 100 >= long(shown.size()) * 99,
-          what + ": the framed box shows the title picture, stretched over it");
+          "the framed box shows the title picture, stretched over it");
 }
 
 // About writes the page byte for byte and opens it: in the Windows directory, or, when
 // that refuses it, in the temporary folder. Without the page it does nothing at all.
-void Page(const Program& program, HWND dialog, bool bare, const std::string& what, const std::string& log)
+void Page(const Program& program, HWND dialog, bool bare, const std::string& log)
 {
     char folder[MAX_PATH] = {};
     GetWindowsDirectoryA(folder, MAX_PATH);
@@ -483,11 +478,10 @@ void Page(const Program& program, HWND dialog, bool bare, const std::string& wha
     RemoveDirectoryA(inWindows.c_str());
     DeleteFileA(inTemp.c_str());
     Check(first == page && second == page && first.empty() == bare,
-          what + (bare ? ": About writes no page" : ": About writes the page byte for byte, in the Windows "
-                                                    "directory, else in the temporary one"));
+          bare ? "About writes no page" : "About writes the page as it is, in the Windows folder, else in TEMP");
     const std::string expected = bare ? "" : inWindows + "\n" + inTemp + "\n";
     Check(lstrcmpiA(opened.c_str(), expected.c_str()) == 0 && program.Windows().size() == windows,
-          what + ": the shell opens each page written [" + opened + "], and no other window shows");
+          "the shell opens each page written [" + opened + "], and no other window shows");
 }
 
 struct DialogRow {
@@ -538,21 +532,20 @@ void DialogGroup()
          defaultsShown, IDCANCEL, ""},
     };
     for (const DialogRow& row : rows) {
-        const std::string what = row.what;
+        g_scenario = row.what;
         RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey(row.program).c_str());
         for (const Value& value : row.stored)
             Store(row.program, value);
         DeleteFileA(log.c_str());
         const Program program(row.program, row.arguments);
         const HWND dialog = WaitFor([&] { return program.Dialog("Arcveil 3D v 2.0 - Settings"); }, 20000);
-        Check(dialog && !GetWindow(dialog, GW_OWNER) && !program.Dialog(kBoxCaption),
-              what + ": the settings dialog opens, without an owner, without a box");
+        Check(dialog && !GetWindow(dialog, GW_OWNER) && !program.Dialog(kBoxCaption), "the dialog, no owner, no box");
         if (!dialog)
             continue;
         Pause(300); // shown before its first paint
         if (&row == rows)
-            Look(dialog, what);
-        Check(Shown(dialog) == row.shown, what + ": it shows [" + Shown(dialog) + "]");
+            Look(dialog);
+        Check(Shown(dialog) == row.shown, "it shows [" + Shown(dialog) + "]");
         for (const int id : row.clicks)
             SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
         if (row.select >= 0) { // as a user's choice: selected, then the dialog told
@@ -560,12 +553,12 @@ void DialogGroup()
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MODE_LIST, CBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_MODE_LIST)));
         }
-        Check(Shown(dialog) == row.shownAfter, what + ": clicked, it shows [" + Shown(dialog) + "]");
+        Check(Shown(dialog) == row.shownAfter, "clicked, it shows [" + Shown(dialog) + "]");
         if (row.button == IDCANCEL)
-            Page(program, dialog, row.program == g_bare, what, log);
+            Page(program, dialog, row.program == g_bare, log);
         SendMessageA(GetDlgItem(dialog, row.button), BM_CLICK, 0, 0);
         Check(program.End(10000) == 0 && Stored(row.program) == row.storedAfter,
-              what + ": the button ends it, exit code 0, stored [" + Stored(row.program) + "]");
+              "the button ends it, exit code 0, stored [" + Stored(row.program) + "]");
     }
 }
 
@@ -580,15 +573,14 @@ std::string Resource(HMODULE module, int id, LPCSTR type)
 void ResourcesGroup()
 {
     for (const std::string& program : {g_scr, g_bare}) {
-        const std::string what = FileName(program);
+        g_scenario = FileName(program);
         const HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         char text[32] = {};
         LoadStringA(module, 1, text, sizeof text);
-        Check(std::string(text) == "Screen Saver", what + ": string 1, the host's description, is \"Screen Saver\"");
-        const std::string manifest = Resource(module, 1, RT_MANIFEST), version = Resource(module, 1, RT_VERSION);
-        Check(manifest.find("<dpiAware") != std::string::npos && manifest.find("PerMonitorV2") != std::string::npos &&
-                  version.find("\xBD\x04\xEF\xFE") != std::string::npos,
-              what + ": a manifest that declares DPI awareness, a version record with its fixed part");
+        Check(std::string(text) == "Screen Saver", "string 1, the host's description, is \"Screen Saver\"");
+        const std::string records = Resource(module, 1, RT_MANIFEST) + Resource(module, 1, RT_VERSION);
+        const auto has = [&](const char* part) { return records.find(part) != std::string::npos; };
+        Check(has("<dpiAware") && has("PerMonitorV2") && has("\xBD\x04\xEF\xFE"), "DPI-aware manifest, version record");
         const std::pair<LPCSTR, int> assets[] = {
             {RT_GROUP_ICON, 128}, {RT_GROUP_CURSOR, 129}, {RT_BITMAP, 131}, {RT_BITMAP, 146},
             {RT_RCDATA, 133},     {RT_RCDATA, 137},       {RT_RCDATA, 138}, {RT_RCDATA, 139},
@@ -597,7 +589,7 @@ void ResourcesGroup()
         for (const auto& [type, id] : assets)
             found += Resource(module, id, type).empty() ? 0 : 1;
         Check(found == (program == g_scr ? std::size(assets) : 0),
-              what + ": icon, pointer, pictures and raw data, " + std::to_string(found) + " of them");
+              "icon, pointer, pictures and raw data, " + std::to_string(found) + " of them");
         FreeLibrary(module);
     }
 }
@@ -625,6 +617,7 @@ int main(int argc, char** argv)
     g_scr = WindowsPath(argv[2]);
     g_bare = WindowsPath(argv[3]);
     g_resources = WindowsPath(argv[4]);
+    g_scenario = argv[1];
     groups.at(argv[1])();
     return g_checks == 0 ? 100 : g_failures;
 }

@@ -93,9 +93,8 @@ private:
 
 TEST_CASE("the main window: bound from its first message; its end posts the quit message once no handler runs on it")
 {
-    const std::vector<std::string> fromOutside{"destroy", "post-nc-destroy", "deleted"};
-    const std::vector<std::string> fromItsHandler{"key", "destroy", "key handler returns", "post-nc-destroy",
-                                                  "deleted"};
+    const std::vector<std::string> fromOutside{"destroy", "post-nc-destroy", "deleted"},
+        fromItsHandler{"key", "destroy", "key handler returns", "post-nc-destroy", "deleted"};
     for (const bool inHandler : {false, true}) {
         CAPTURE(inHandler);
         Fresh fresh;

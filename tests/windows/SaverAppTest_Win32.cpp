@@ -112,15 +112,24 @@ TEST_CASE("the real message loop sleeps while idle, and leaves at once with the 
     }
 }
 
-TEST_CASE("the sound goes to the system player: the storm image looping in the background, stopped with the window")
+TEST_CASE("the start-up: the system's sound player, and the gentle lightning on when the system's animations are "
+          "off; the storm image loops in the background while a drawing window lives, when Sounds is on")
 {
     Fresh fresh;
     const Swapped<BOOL(WINAPI*)(LPCSTR, UINT)> play(__imp_sndPlaySoundA, &RecordedPlay);
-    // The start-up installs the player; "/x" asks for no run mode, so it returns at once.
+    BOOL before = TRUE;
+    REQUIRE(SystemParametersInfoA(SPI_GETCLIENTAREAANIMATION, 0, &before, 0));
+    // "/x" asks for no run mode, so the start-up returns at once.
     char* arguments[] = {__argv[0], const_cast<char*>("/x"), nullptr};
     char** const savedArguments = std::exchange(__argv, arguments);
     __argc = 2;
-    CSaverApp().MainLoop();
+    for (const INT_PTR animations : {FALSE, TRUE, before}) {
+        REQUIRE(SystemParametersInfoA(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(animations),
+                                      SPIF_UPDATEINIFILE));
+        G_Settings.Gentle = animations;
+        CSaverApp().MainLoop();
+        CHECK(G_Settings.Gentle == (animations ? 0 : 1));
+    }
     __argv = savedArguments;
     __argc = 1;
     const std::pair<const void*, UINT> stop{nullptr, 0},
@@ -136,21 +145,6 @@ TEST_CASE("the sound goes to the system player: the storm image looping in the b
         CHECK(g_played == (sounds ? std::vector{loop, stop} : std::vector{stop}));
     }
     SetSoundPlayer(nullptr);
-}
-
-TEST_CASE("the gentle lightning follows the system's animation setting: on when animations are off")
-{
-    BOOL before = TRUE;
-    REQUIRE(SystemParametersInfoA(SPI_GETCLIENTAREAANIMATION, 0, &before, 0));
-    for (const INT_PTR animations : {FALSE, TRUE, before}) {
-        REQUIRE(SystemParametersInfoA(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(animations),
-                                      SPIF_UPDATEINIFILE));
-        CSaverApp app;
-        app.SetRegistryKey("Arcveil Test");
-        G_Settings.Gentle = animations;
-        app.LoadSettings();
-        CHECK(G_Settings.Gentle == (animations ? 0 : 1));
-    }
 }
 
 TEST_CASE("the settings mode stores the settings only when the dialog ends with OK")
