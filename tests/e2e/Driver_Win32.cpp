@@ -138,12 +138,8 @@ std::string SettingsKey(const std::string& program)
     return "Software\\Quenmoor Soft.\\" + name.substr(0, name.rfind('.'));
 }
 
-struct Value { // one setting as stored; null bytes: deleted
-    const char* name;
-    DWORD type;
-    const char* bytes;
-    DWORD size;
-};
+// One setting as stored; null bytes: deleted.
+struct Value { const char* name; DWORD type; const char* bytes; DWORD size; };
 
 void Store(const std::string& program, const Value& value) // the key made when missing
 {
@@ -240,12 +236,8 @@ void Provoke(Ending ending, const Program& saver, POINT at = {100, 100})
     }
 }
 
-struct SaverRow {
-    const char* what;
-    std::string program;
-    std::vector<Value> values; // stored for Arcveil3D.scr
-    Ending ending;
-};
+// A saver start: the values stored for Arcveil3D.scr, the program started, how it ends.
+struct SaverRow { const char* what; std::string program; std::vector<Value> values; Ending ending; };
 
 std::vector<RECT> Monitors()
 {
@@ -259,27 +251,45 @@ std::vector<RECT> Monitors()
 
 bool CoversMonitors(HWND saver)
 {
-    RECT rect{};
+    RECT rect{}, all{}; // all: the monitors' bounds
     GetWindowRect(saver, &rect);
-    const RECT all{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                   GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                   GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     long desktop = 0;
     for (const RECT& monitor : Monitors()) {
+        UnionRect(&all, &all, &monitor);
         const std::vector<DWORD> shown = Pixels(nullptr, monitor);
         desktop += std::count(shown.begin(), shown.end(), 0xFF00FFu);
     }
     return EqualRect(&rect, &all) && desktop == 0;
 }
 
-// At `at` the pointer stood when the saver started.
-void ExpectRun(const Program& saver, const SaverRow& row, POINT at = {100, 100})
+void ExpectBox(const Program& saver)
 {
+    const HWND box = WaitFor([&] { return saver.Dialog(kBoxCaption); }, 20000);
+    const std::string text = Text(GetDlgItem(box, 0xFFFF));
+    Check(text == "CSaverApp::InitInstance() -> CSaverApp::MainLoop() -> CSaverWnd::Create()\n\n"
+                  "\"Could not set specified video mode\"",
+          "the box \"Arcveil 3D:\" says [" + text + "]");
+    Check(box && !GetWindow(box, GW_OWNER) && GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) && !saver.Saver(),
+          "the box has no owner and the single button OK; no saver window");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    Check(saver.End(10000) == 0, "OK ends the program, exit code 0");
+}
+
+// A row's settings stored alone, the saver started with the pointer at `at`, its run or its box checked.
+void Run(const SaverRow& row, POINT at = {100, 100})
+{
+    for (const std::string& program : {g_scr, g_bare, TempPath("Other Copy.scr")})
+        RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey(program).c_str());
+    for (const Value& value : row.values)
+        Store(g_scr, value);
+    SetCursorPos(at.x, at.y);
+    g_scenario = row.what;
+    const Program saver(row.program, "/s");
+    if (row.ending == kBox)
+        return ExpectBox(saver);
     const HWND window = WaitFor([&] { return saver.Saver(); }, 20000);
     const auto covered = [&] { return CoversMonitors(window); };
     Check(window && WaitFor(covered, 5000), "a topmost window covers the virtual screen, no desktop on any monitor");
-    if (!window)
-        return;
     Pause(400); // Wine reports the pointer to a new window once, within 250 ms
     CURSORINFO cursor{sizeof(CURSORINFO), 0, nullptr, {}};
     GetCursorInfo(&cursor);
@@ -302,19 +312,6 @@ void ExpectRun(const Program& saver, const SaverRow& row, POINT at = {100, 100})
           std::string("ended by ") + kEndingNames[row.ending] + ", exit code 0, no box, the window gone");
     if (row.values.empty() || row.program != g_scr)
         Check(Stored(row.program).empty(), "its first read made the settings key, without values");
-}
-
-void ExpectBox(const Program& saver)
-{
-    const HWND box = WaitFor([&] { return saver.Dialog(kBoxCaption); }, 20000);
-    const std::string text = Text(GetDlgItem(box, 0xFFFF));
-    Check(text == "CSaverApp::InitInstance() -> CSaverApp::MainLoop() -> CSaverWnd::Create()\n\n"
-                  "\"Could not set specified video mode\"",
-          "the box \"Arcveil 3D:\" says [" + text + "]");
-    Check(box && !GetWindow(box, GW_OWNER) && GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) && !saver.Saver(),
-          "the box has no owner and the single button OK; no saver window");
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    Check(saver.End(10000) == 0, "OK ends the program, exit code 0");
 }
 
 void SaverGroup()
@@ -341,19 +338,8 @@ void SaverGroup()
     };
     // The video mode is not looked at here: Wine keeps a switched mode inside the
     // switching process (the in-process tests see it there).
-    for (const SaverRow& row : rows) {
-        for (const std::string& program : {g_scr, g_bare, copy})
-            RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey(program).c_str());
-        for (const Value& value : row.values)
-            Store(g_scr, value);
-        SetCursorPos(100, 100);
-        g_scenario = row.what;
-        const Program saver(row.program, "/s");
-        if (row.ending == kBox)
-            ExpectBox(saver);
-        else
-            ExpectRun(saver, row);
-    }
+    for (const SaverRow& row : rows)
+        Run(row);
     DeleteFileA(copy.c_str());
 }
 
@@ -368,11 +354,8 @@ void MonitorsGroup()
     const POINT onSecond{(monitors[1].left + monitors[1].right) / 2, (monitors[1].top + monitors[1].bottom) / 2};
     const Value desktopOn{"Desktop", REG_DWORD, "\1\0\0\0", 4};
     for (const Ending ending : {kMove, kLeft, kKey, kOtherWindow, kDisplayChange}) {
-        g_scenario = std::string("two monitors, ") + kEndingNames[ending];
-        RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey(g_scr).c_str());
-        Store(g_scr, desktopOn);
-        SetCursorPos(onSecond.x, onSecond.y);
-        ExpectRun(Program(g_scr, "/s"), {"", g_scr, {desktopOn}, ending}, onSecond);
+        const std::string what = std::string("two monitors, ") + kEndingNames[ending];
+        Run({what.c_str(), g_scr, {desktopOn}, ending}, onSecond);
     }
     DestroyWindow(desktop);
 }
@@ -575,12 +558,12 @@ void ResourcesGroup()
     for (const std::string& program : {g_scr, g_bare}) {
         g_scenario = FileName(program);
         const HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        char text[32] = {};
+        char text[32] = {}; // string 1: the host's description
         LoadStringA(module, 1, text, sizeof text);
-        Check(std::string(text) == "Screen Saver", "string 1, the host's description, is \"Screen Saver\"");
         const std::string records = Resource(module, 1, RT_MANIFEST) + Resource(module, 1, RT_VERSION);
         const auto has = [&](const char* part) { return records.find(part) != std::string::npos; };
-        Check(has("<dpiAware") && has("PerMonitorV2") && has("\xBD\x04\xEF\xFE"), "DPI-aware manifest, version record");
+        Check(std::string(text) == "Screen Saver" && has("<dpiAware") && has("PerMonitorV2") && has("\xBD\x04\xEF\xFE"),
+              "string 1 \"Screen Saver\", a DPI-aware manifest, a version record with its fixed part");
         const std::pair<LPCSTR, int> assets[] = {
             {RT_GROUP_ICON, 128}, {RT_GROUP_CURSOR, 129}, {RT_BITMAP, 131}, {RT_BITMAP, 146},
             {RT_RCDATA, 133},     {RT_RCDATA, 137},       {RT_RCDATA, 138}, {RT_RCDATA, 139},

@@ -24,6 +24,7 @@ public:
     explicit ProbeWnd(std::vector<std::string>& log) : m_log(log) {}
     ~ProbeWnd() override { m_log.push_back("deleted"); }
     bool boundAtCreate = false, failCreate = false, failAtEnd = false;
+    std::vector<std::string>& m_log;
 
 protected:
     int OnCreate(CREATESTRUCTA* create) override
@@ -48,9 +49,6 @@ protected:
         if (fail)
             throw std::runtime_error("a later failure");
     }
-
-private:
-    std::vector<std::string>& m_log;
 };
 
 // The program's dialog template, failing where it is told to.
@@ -58,6 +56,7 @@ class ProbeDialog : public CDialog {
 public:
     explicit ProbeDialog(const std::string& failIn) : CDialog(IDD_SAVER_DIALOG), m_failIn(failIn) {} // the handler to fail
     bool takeFailureAtDestroy = false; // as a handler that catches it would
+    const std::string m_failIn;
 
 protected:
     int OnCreate(CREATESTRUCTA* create) override
@@ -85,9 +84,6 @@ protected:
             FailureReport("ProbeDialog::OnDestroy", RethrowCallbackException);
         CDialog::OnDestroy();
     }
-
-private:
-    const std::string m_failIn;
 };
 } // namespace
 

@@ -3,6 +3,7 @@
 #include <doctest/doctest.h>
 
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -18,15 +19,14 @@ extern "C" BOOL(WINAPI* __imp_sndPlaySoundA)(LPCSTR, UINT);
 extern "C" int(WINAPI* __imp_ChoosePixelFormat)(HDC, const PIXELFORMATDESCRIPTOR*);
 
 namespace {
-BOOL(WINAPI* g_systemWait)() = nullptr;
 int g_waits = 0;
 bool g_waitedOnFailure = false;
 BOOL WINAPI CountedWait()
 {
     ++g_waits;
-    // A kept failure must leave the loop before it sleeps: note it, and do not sleep.
+    // A kept failure must leave the loop before it sleeps: note it, and do not sleep; else as WaitMessage.
     g_waitedOnFailure = g_waitedOnFailure || HasCallbackException();
-    return HasCallbackException() ? TRUE : g_systemWait();
+    return HasCallbackException() ? TRUE : !MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
 }
 
 class FailingWnd : public CWnd {
@@ -35,6 +35,8 @@ class FailingWnd : public CWnd {
         CHAIN_OPERATION("FailingWnd::WindowProc");
         if (message == WM_APP || (message == WM_PAINT && ++m_frames == 3))
             RaiseFailure(message == WM_APP ? "\"sent failed\"" : "\"frame failed\"");
+        if (message == WM_TIMER) // idle until then
+            PostQuitMessage(0);
         // Frames without validating, back to back, as the drawing window draws them.
         return message == WM_PAINT ? 0 : CWnd::WindowProc(message, wParam, lParam);
     }
@@ -85,7 +87,6 @@ TEST_CASE("the real message loop sleeps while idle, and leaves at once with the 
     for (const Case c : {Idle, FailingFrame, FailingSentMessage}) {
         CAPTURE(c);
         Fresh fresh;
-        g_systemWait = __imp_WaitMessage;
         const Swapped<BOOL(WINAPI*)()> wait(__imp_WaitMessage, &CountedWait);
         g_waits = 0;
         g_waitedOnFailure = false;
@@ -95,17 +96,9 @@ TEST_CASE("the real message loop sleeps while idle, and leaves at once with the 
         REQUIRE(wnd.CreateEx(0, nullptr, "loop", WS_POPUP | (c == FailingFrame ? WS_VISIBLE : 0), 0, 0, 32, 32,
                              nullptr, nullptr));
         if (c == Idle)
-            SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
-                KillTimer(nullptr, timer);
-                PostQuitMessage(0);
-            });
-        if (c == FailingSentMessage) { // sent from another thread: handled inside the loop's PeekMessageA
-            const HANDLE sender = CreateThread(
-                nullptr, 0, [](void* to) -> DWORD { return SendNotifyMessageA(HWND(to), WM_APP, 0, 0); }, wnd.m_hWnd,
-                0, nullptr);
-            WaitForSingleObject(sender, INFINITE);
-            CloseHandle(sender);
-        }
+            SetTimer(wnd.m_hWnd, 1, 50, nullptr);
+        if (c == FailingSentMessage) // sent from another thread: handled inside the loop's PeekMessageA
+            std::thread([to = wnd.m_hWnd] { SendNotifyMessageA(to, WM_APP, 0, 0); }).join();
         CHECK(FailureReport("CSaverApp::MainLoop", [] { CSaverApp::RunMessageLoop(); }) == expected[c]);
         CHECK(((c != Idle || g_waits > 0) && !g_waitedOnFailure));
         wnd.DestroyWindow();
