@@ -12,8 +12,6 @@ class ProbeSaverWnd : public CSaverWnd {
 public:
     std::vector<WPARAM> defaultCommands; // the system commands that reach the default procedure
     std::size_t Views() const { return m_drawer.m_views.size(); }
-
-protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message == WM_SYSCOMMAND)

@@ -140,6 +140,7 @@ std::string SettingsKey(const std::string& program)
 
 // One setting as stored; null bytes: deleted.
 struct Value { const char* name; DWORD type; const char* bytes; DWORD size; };
+const Value kDesktopOn{"Desktop", REG_DWORD, "\1\0\0\0", 4};
 
 void Store(const std::string& program, const Value& value) // the key made when missing
 {
@@ -319,14 +320,14 @@ void SaverGroup()
     const std::string copy = TempPath("Other Copy.scr");
     Check(CopyFileA(g_scr.c_str(), copy.c_str(), FALSE), "the program copied as Other Copy.scr");
     // 640x480 is this screen's only size: Width 800 (0x320) asks for a mode it refuses.
-    const Value width800{"Width", REG_DWORD, "\x20\x03\0\0", 4}, desktopOn{"Desktop", REG_DWORD, "\1\0\0\0", 4};
+    const Value width800{"Width", REG_DWORD, "\x20\x03\0\0", 4};
     const SaverRow rows[] = {
         {"default settings: the default mode taken", g_scr, {}, kMove},
         {"Width a 2-byte REG_SZ: read as missing", g_scr, {{"Width", REG_SZ, "1", 2}}, kLeft},
         {"Width a 9-byte REG_SZ: read as missing", g_scr, {{"Width", REG_SZ, "800x600x", 9}}, kMiddle},
         {"Width an 8-byte REG_QWORD: read as missing", g_scr, {{"Width", REG_QWORD, "\x20\x03\0\0\0\0\0", 8}}, kRight},
         {"Width deleted: its default", g_scr, {width800, {"Width", REG_DWORD, nullptr, 0}}, kKey},
-        {"Desktop on: the desktop's mode kept, whatever the stored one", g_scr, {desktopOn, width800}, kAltF4},
+        {"Desktop on: the desktop's mode kept, whatever the stored one", g_scr, {kDesktopOn, width800}, kAltF4},
         {"Desktop 4 bytes of REG_BINARY: the value", g_scr, {{"Desktop", REG_BINARY, "\1\0\0\0", 4}, width800},
          kOtherWindow},
         {"a copy under another file name: settings of its own", copy, {width800}, kDisplayChange},
@@ -352,10 +353,9 @@ void MonitorsGroup()
     const HWND desktop = Host(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), {0, 0},
                               "ArcveilDesktop", CreateSolidBrush(RGB(255, 0, 255)));
     const POINT onSecond{(monitors[1].left + monitors[1].right) / 2, (monitors[1].top + monitors[1].bottom) / 2};
-    const Value desktopOn{"Desktop", REG_DWORD, "\1\0\0\0", 4};
     for (const Ending ending : {kMove, kLeft, kKey, kOtherWindow, kDisplayChange}) {
         const std::string what = std::string("two monitors, ") + kEndingNames[ending];
-        Run({what.c_str(), g_scr, {desktopOn}, ending}, onSecond);
+        Run({what.c_str(), g_scr, {kDesktopOn}, ending}, onSecond);
     }
     DestroyWindow(desktop);
 }
@@ -590,9 +590,8 @@ int main(int argc, char** argv)
         std::ofstream(OpenedLog(), std::ios::app | std::ios::binary) << argv[2] << "\n";
         return 0;
     }
-    const std::map<std::string, void (*)()> groups = {{"saver", SaverGroup},   {"preview", PreviewGroup},
-                                                       {"dialog", DialogGroup}, {"resources", ResourcesGroup},
-                                                       {"monitors", MonitorsGroup}};
+    const std::map<std::string, void (*)()> groups = {{"saver", SaverGroup}, {"preview", PreviewGroup},
+        {"dialog", DialogGroup}, {"resources", ResourcesGroup}, {"monitors", MonitorsGroup}};
     if (argc != 5 || !groups.count(argv[1])) {
         std::fprintf(stderr, "usage: e2e_driver <group> <Arcveil3D.scr> <Arcveil3DBare.scr> <resources folder>\n");
         return 100;

@@ -26,7 +26,6 @@ public:
     bool boundAtCreate = false, failCreate = false, failAtEnd = false;
     std::vector<std::string>& m_log;
 
-protected:
     int OnCreate(CREATESTRUCTA* create) override
     {
         boundAtCreate = FromHandle(m_hWnd) == this;
@@ -58,7 +57,6 @@ public:
     bool takeFailureAtDestroy = false; // as a handler that catches it would
     const std::string m_failIn;
 
-protected:
     int OnCreate(CREATESTRUCTA* create) override
     {
         if (m_failIn == "OnCreate")

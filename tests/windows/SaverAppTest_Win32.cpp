@@ -90,8 +90,7 @@ TEST_CASE("the real message loop sleeps while idle, and leaves at once with the 
         const Swapped<BOOL(WINAPI*)()> wait(__imp_WaitMessage, &CountedWait);
         g_waits = 0;
         g_waitedOnFailure = false;
-        // Visible only where frames are wanted: a hidden window gets no paint request and
-        // no pointer report, so nothing else is queued.
+        // Visible only for frames: a hidden window gets no paint request and no pointer report.
         FailingWnd wnd;
         REQUIRE(wnd.CreateEx(0, nullptr, "loop", WS_POPUP | (c == FailingFrame ? WS_VISIBLE : 0), 0, 0, 32, 32,
                              nullptr, nullptr));
@@ -157,7 +156,6 @@ TEST_CASE("the settings mode stores the settings only when the dialog ends with 
                                        RRF_RT_REG_DWORD, nullptr, &width, &size);
         CHECK((read == ERROR_SUCCESS && width == 640) == (end == IDOK));
     }
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Arcveil Test");
 }
 
 TEST_CASE("the failure report: saver window gone and queue emptied before the box; the mode back unless Desktop")
