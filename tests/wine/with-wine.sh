@@ -11,7 +11,7 @@ while [ "${1:-}" != "--" ]; do
     --screen) screen="$2"; shift 2 ;;
     --monitors) monitors="$2"; shift 2 ;;
     --prefix) prefix="$2"; shift 2 ;;
-    *) sed -n 6p "$0" | sed 's/^#  *//' >&2; exit 2 ;; # the usage line above
+    *) sed -n '6s/^#  */usage: /p' "$0" >&2; exit 2 ;; # the usage line above
   esac
 done
 shift
