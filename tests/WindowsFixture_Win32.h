@@ -14,8 +14,7 @@ struct Fresh {
     ~Fresh() { Clear(); }
     static void Clear()
     {
-        // Posted messages only: a drawing window left by a failed case always has a paint
-        // request waiting, which would never let the drain end.
+        // Posted messages only: a drawing window a failed case left always has a paint waiting.
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE)) {
         }
@@ -44,8 +43,7 @@ inline SettingsRecord ScreenSizedSettings(int desktop)
     return settings;
 }
 
-// The report of the program's failure that leaves f inside the operation `caller`; ""
-// when f returns.
+// The report of the failure that leaves f inside the operation `caller`; "" when f returns.
 template <typename Function>
 std::string FailureReport(const char* caller, Function f)
 {

@@ -15,10 +15,8 @@ TEST_CASE("the saver ends at a pointer off its first place, a button, a key, or 
 {
     CInputEndRule rule;
     CHECK_FALSE(rule.OnFocusOut()); // never had it
-    const struct {
-        int x, y;
-        bool ends;
-    } pointer[] = {{-1, -1, false}, {-1, -1, false}, {0, -1, true}, {-1, 0, true}, {5, 5, true}, {-1, -1, false}};
+    const struct { int x, y; bool ends; } pointer[] = {{-1, -1, false}, {-1, -1, false}, {0, -1, true},
+                                                       {-1, 0, true},   {5, 5, true},    {-1, -1, false}};
     for (const auto& report : pointer)
         CHECK(rule.OnPointerAt(report.x, report.y) == report.ends);
     for (unsigned button = 0; button <= 7; ++button)

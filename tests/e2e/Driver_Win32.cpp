@@ -1,16 +1,10 @@
-// Drives Arcveil3D.scr from a process of its own, as the screen-saver host and a user
-// do, and checks what they see. The scenarios are rows of data, in four groups:
-//   saver      starts ended each another way, or the failure box for a mode the display
-//              refuses, as the stored settings decide (short, long, wrong-typed values)
-//   preview    a child over the host's client area that ends with the host
-//   dialog     what the settings dialog shows, what OK and Cancel store, the page
-//   resources  what the program file carries for the host and the system
-//   monitors   on two monitors: both covered, input on the second ends it, a change of
-//              the monitors followed (run on with-wine.sh --monitors)
-// The build without pictures, sound and page (Arcveil3DBare.scr) runs in each mode.
+// Drives Arcveil3D.scr from a process of its own, as the screen-saver host and a user do,
+// and checks what they see. The scenarios are rows of data, in groups: saver (starts ended
+// each another way, or the failure box, as the stored settings decide), preview, dialog
+// (what it shows and stores, the page), resources, and monitors (on with-wine.sh
+// --monitors). The build without pictures, sound and page (Arcveil3DBare.scr) runs in each.
 //   e2e_driver <group> <Arcveil3D.scr> <Arcveil3DBare.scr> <resources folder>
-//   e2e_driver --opened <file>   the shell's "open" of a page, while the dialog group has
-//                                it registered: notes the file in %ARCVEIL_OPENED%
+//   e2e_driver --opened <file>   the shell's "open" of a page: notes the file in a log
 // One line per check, "ok: ..." or "FAILED: ..."; the exit code counts the failures.
 #include <windows.h>
 
@@ -19,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -27,11 +22,12 @@
 namespace {
 int g_checks = 0, g_failures = 0;
 std::string g_scr, g_bare, g_resources;
+std::string g_scenario; // what the checks that follow belong to, in front of each line
 const char kBoxCaption[] = "Arcveil 3D:";
 
 void Check(bool ok, const std::string& what)
 {
-    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
+    std::printf("%s: %s: %s\n", ok ? "ok" : "FAILED", g_scenario.c_str(), what.c_str());
     std::fflush(stdout);
     ++g_checks;
     g_failures += ok ? 0 : 1;
@@ -52,10 +48,7 @@ auto WaitFor(Find find, DWORD ms) -> decltype(find())
     }
 }
 
-void Pause(DWORD ms)
-{
-    WaitFor([] { return false; }, ms);
-}
+void Pause(DWORD ms) { WaitFor([] { return false; }, ms); }
 
 std::string Text(HWND window) // asked of the window itself, as another process must
 {
@@ -70,10 +63,7 @@ std::string FileBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-std::string FileName(const std::string& path)
-{
-    return path.substr(path.find_last_of('\\') + 1);
-}
+std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
 std::string TempPath(const char* name)
 {
@@ -81,6 +71,8 @@ std::string TempPath(const char* name)
     GetTempPathA(MAX_PATH, temp);
     return temp + std::string(name);
 }
+
+std::string OpenedLog() { return TempPath("arcveil-opened.log"); }
 
 // A started program, ended by force if it still runs when the object goes.
 class Program {
@@ -146,12 +138,9 @@ std::string SettingsKey(const std::string& program)
     return "Software\\Quenmoor Soft.\\" + name.substr(0, name.rfind('.'));
 }
 
-struct Value { // one setting as stored; null bytes: deleted
-    const char* name;
-    DWORD type;
-    const char* bytes;
-    DWORD size;
-};
+// One setting as stored; null bytes: deleted.
+struct Value { const char* name; DWORD type; const char* bytes; DWORD size; };
+const Value kDesktopOn{"Desktop", REG_DWORD, "\1\0\0\0", 4};
 
 void Store(const std::string& program, const Value& value) // the key made when missing
 {
@@ -213,27 +202,20 @@ std::vector<DWORD> Pixels(HDC source, const RECT& area)
     return pixels;
 }
 
-void Keys(std::initializer_list<BYTE> keys) // pressed in order, released in reverse
-{
-    for (const BYTE key : keys)
-        keybd_event(key, 0, 0, 0);
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
-        keybd_event(*key, 0, KEYEVENTF_KEYUP, 0);
-}
-
 // What the host's own commands do to the window is seen in the in-process tests.
 enum Ending { kMove, kLeft, kMiddle, kRight, kKey, kAltF4, kOtherWindow, kDisplayChange, kBox };
 const char* const kEndingNames[] = {"a pointer move", "the left button", "the middle button", "the right button",
                                     "a key", "Alt+F4", "another window", "a change of the monitors, then a key"};
 
 // The pointer's moves and the other window start at `at`, where the pointer was when the saver started.
-void Provoke(Ending ending, const Program& saver, const std::string& what, POINT at = {100, 100})
+void Provoke(Ending ending, const Program& saver, POINT at = {100, 100})
 {
     const DWORD buttons[] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_RIGHTDOWN};
+    const std::vector<BYTE> keys = ending == kAltF4 ? std::vector<BYTE>{VK_MENU, VK_F4} : std::vector<BYTE>{'A'};
     if (ending == kMove) {
         SetCursorPos(at.x, at.y);
         Pause(300);
-        Check(saver.Running(), what + ": the pointer at its first position again ends nothing");
+        Check(saver.Running(), "the pointer at its first position again ends nothing");
         // Under load Wine's own first report may come after the first move: the next one ends it.
         for (int x = at.x + 1; x <= at.x + 3 && saver.Running(); ++x) {
             SetCursorPos(x, at.y);
@@ -242,24 +224,21 @@ void Provoke(Ending ending, const Program& saver, const std::string& what, POINT
     } else if (ending <= kRight) {
         mouse_event(buttons[ending], 0, 0, 0, 0);
         mouse_event(buttons[ending] << 1, 0, 0, 0, 0); // the button's up flag
-    } else if (ending == kKey || ending == kDisplayChange) {
-        Keys({'A'});
-    } else if (ending == kAltF4) {
-        Keys({VK_MENU, VK_F4});
     } else if (ending == kOtherWindow) {
         const HWND other = Host(200, 100, at);
         SetForegroundWindow(other);
         Pause(300);
         DestroyWindow(other);
+    } else { // the keys pressed in order, released in reverse
+        for (const BYTE key : keys)
+            keybd_event(key, 0, 0, 0);
+        for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+            keybd_event(*key, 0, KEYEVENTF_KEYUP, 0);
     }
 }
 
-struct SaverRow {
-    const char* what;
-    std::string program;
-    std::vector<Value> values; // stored for Arcveil3D.scr
-    Ending ending;
-};
+// A saver start: the values stored for Arcveil3D.scr, the program started, how it ends.
+struct SaverRow { const char* what; std::string program; std::vector<Value> values; Ending ending; };
 
 std::vector<RECT> Monitors()
 {
@@ -273,69 +252,67 @@ std::vector<RECT> Monitors()
 
 bool CoversMonitors(HWND saver)
 {
-    RECT rect{};
+    RECT rect{}, all{}; // all: the monitors' bounds
     GetWindowRect(saver, &rect);
-    const RECT all{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                   GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                   GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     long desktop = 0;
     for (const RECT& monitor : Monitors()) {
+        UnionRect(&all, &all, &monitor);
         const std::vector<DWORD> shown = Pixels(nullptr, monitor);
         desktop += std::count(shown.begin(), shown.end(), 0xFF00FFu);
     }
     return EqualRect(&rect, &all) && desktop == 0;
 }
 
-// At `at` the pointer stood when the saver started.
-void ExpectRun(const Program& saver, const SaverRow& row, bool look, POINT at = {100, 100})
-{
-    const std::string what = row.what;
-    const HWND window = WaitFor([&] { return saver.Saver(); }, 20000);
-    Check(window && WaitFor([&] { return CoversMonitors(window); }, 5000),
-          what + ": a topmost window covers the virtual screen, no desktop on any monitor");
-    if (!window)
-        return;
-    Pause(400); // Wine reports the pointer to a new window once, within 250 ms
-    CURSORINFO cursor{sizeof(CURSORINFO), 0, nullptr, {}};
-    GetCursorInfo(&cursor);
-    Check(saver.Running() && !saver.Dialog(kBoxCaption) && !cursor.hCursor,
-          what + ": running after the first pointer report, no box, no pointer shown");
-    const std::vector<RECT> monitors = Monitors();
-    if (look) {
-        const std::vector<DWORD> first = Pixels(nullptr, monitors[0]);
-        Pause(300);
-        Check(first != Pixels(nullptr, monitors[0]) &&
-                  std::count(first.begin(), first.end(), first[0]) < long(first.size()),
-              what + ": the picture has more than one colour, and it moves");
-    }
-    if (row.ending == kDisplayChange && monitors.size() > 1) {
-        // The second monitor taken away from the window, then the monitors said to change.
-        SetWindowPos(window, nullptr, 0, 0, monitors[0].right, monitors[0].bottom, SWP_NOACTIVATE | SWP_NOZORDER);
-        SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(monitors[0].right, monitors[0].bottom));
-        Check(saver.Running() && WaitFor([&] { return CoversMonitors(window); }, 5000),
-              what + ": after a change of the monitors both are covered again");
-    }
-    Provoke(row.ending, saver, what, at);
-    bool box = false;
-    WaitFor([&] { return (box = box || saver.Dialog(kBoxCaption)), !saver.Running(); }, 10000);
-    Check(saver.End(0) == 0 && !box && !IsWindow(window),
-          what + ": ended by " + kEndingNames[row.ending] + ", exit code 0, no box, the window gone");
-    if (row.values.empty() || row.program != g_scr)
-        Check(Stored(row.program).empty(), what + ": its first read made the settings key, without values");
-}
-
-void ExpectBox(const Program& saver, const std::string& what)
+void ExpectBox(const Program& saver)
 {
     const HWND box = WaitFor([&] { return saver.Dialog(kBoxCaption); }, 20000);
     const std::string text = Text(GetDlgItem(box, 0xFFFF));
     Check(text == "CSaverApp::InitInstance() -> CSaverApp::MainLoop() -> CSaverWnd::Create()\n\n"
                   "\"Could not set specified video mode\"",
-          what + ": the box \"Arcveil 3D:\" says [" + text + "]");
-    Check(box && !GetWindow(box, GW_OWNER) && GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL),
-          what + ": the box has no owner and the single button OK");
-    Check(!saver.Saver(), what + ": no saver window");
+          "the box \"Arcveil 3D:\" says [" + text + "]");
+    Check(box && !GetWindow(box, GW_OWNER) && GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) && !saver.Saver(),
+          "the box has no owner and the single button OK; no saver window");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    Check(saver.End(10000) == 0, what + ": OK ends the program, exit code 0");
+    Check(saver.End(10000) == 0, "OK ends the program, exit code 0");
+}
+
+// A row's settings stored alone, the saver started with the pointer at `at`, its run or its box checked.
+void Run(const SaverRow& row, POINT at = {100, 100})
+{
+    for (const std::string& program : {g_scr, g_bare, TempPath("Other Copy.scr")})
+        RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey(program).c_str());
+    for (const Value& value : row.values)
+        Store(g_scr, value);
+    SetCursorPos(at.x, at.y);
+    g_scenario = row.what;
+    const Program saver(row.program, "/s");
+    if (row.ending == kBox)
+        return ExpectBox(saver);
+    const HWND window = WaitFor([&] { return saver.Saver(); }, 20000);
+    const auto covered = [&] { return CoversMonitors(window); };
+    Check(window && WaitFor(covered, 5000), "a topmost window covers the virtual screen, no desktop on any monitor");
+    Pause(400); // Wine reports the pointer to a new window once, within 250 ms
+    CURSORINFO cursor{sizeof(CURSORINFO), 0, nullptr, {}};
+    GetCursorInfo(&cursor);
+    Check(saver.Running() && !saver.Dialog(kBoxCaption) && !cursor.hCursor, "running, no box, no pointer shown");
+    const std::vector<RECT> monitors = Monitors();
+    const std::vector<DWORD> shot = Pixels(nullptr, monitors[0]);
+    Pause(300);
+    Check(shot != Pixels(nullptr, monitors[0]) && std::count(shot.begin(), shot.end(), shot[0]) < long(shot.size()),
+          "the picture has more than one colour, and it moves");
+    if (row.ending == kDisplayChange && monitors.size() > 1) {
+        // The second monitor taken away from the window, then the monitors said to change.
+        SetWindowPos(window, nullptr, 0, 0, monitors[0].right, monitors[0].bottom, SWP_NOACTIVATE | SWP_NOZORDER);
+        SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(monitors[0].right, monitors[0].bottom));
+        Check(saver.Running() && WaitFor(covered, 5000), "after a change of the monitors both are covered again");
+    }
+    Provoke(row.ending, saver, at);
+    bool box = false;
+    WaitFor([&] { return (box = box || saver.Dialog(kBoxCaption)), !saver.Running(); }, 10000);
+    Check(saver.End(0) == 0 && !box && !IsWindow(window),
+          std::string("ended by ") + kEndingNames[row.ending] + ", exit code 0, no box, the window gone");
+    if (row.values.empty() || row.program != g_scr)
+        Check(Stored(row.program).empty(), "its first read made the settings key, without values");
 }
 
 void SaverGroup()
@@ -343,14 +320,14 @@ void SaverGroup()
     const std::string copy = TempPath("Other Copy.scr");
     Check(CopyFileA(g_scr.c_str(), copy.c_str(), FALSE), "the program copied as Other Copy.scr");
     // 640x480 is this screen's only size: Width 800 (0x320) asks for a mode it refuses.
-    const Value width800{"Width", REG_DWORD, "\x20\x03\0\0", 4}, desktopOn{"Desktop", REG_DWORD, "\1\0\0\0", 4};
+    const Value width800{"Width", REG_DWORD, "\x20\x03\0\0", 4};
     const SaverRow rows[] = {
         {"default settings: the default mode taken", g_scr, {}, kMove},
         {"Width a 2-byte REG_SZ: read as missing", g_scr, {{"Width", REG_SZ, "1", 2}}, kLeft},
         {"Width a 9-byte REG_SZ: read as missing", g_scr, {{"Width", REG_SZ, "800x600x", 9}}, kMiddle},
         {"Width an 8-byte REG_QWORD: read as missing", g_scr, {{"Width", REG_QWORD, "\x20\x03\0\0\0\0\0", 8}}, kRight},
         {"Width deleted: its default", g_scr, {width800, {"Width", REG_DWORD, nullptr, 0}}, kKey},
-        {"Desktop on: the desktop's mode kept, whatever the stored one", g_scr, {desktopOn, width800}, kAltF4},
+        {"Desktop on: the desktop's mode kept, whatever the stored one", g_scr, {kDesktopOn, width800}, kAltF4},
         {"Desktop 4 bytes of REG_BINARY: the value", g_scr, {{"Desktop", REG_BINARY, "\1\0\0\0", 4}, width800},
          kOtherWindow},
         {"a copy under another file name: settings of its own", copy, {width800}, kDisplayChange},
@@ -362,18 +339,8 @@ void SaverGroup()
     };
     // The video mode is not looked at here: Wine keeps a switched mode inside the
     // switching process (the in-process tests see it there).
-    for (const SaverRow& row : rows) {
-        for (const std::string& program : {g_scr, g_bare, copy})
-            RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey(program).c_str());
-        for (const Value& value : row.values)
-            Store(g_scr, value);
-        SetCursorPos(100, 100);
-        const Program saver(row.program, "/s");
-        if (row.ending == kBox)
-            ExpectBox(saver, row.what);
-        else
-            ExpectRun(saver, row, &row == rows);
-    }
+    for (const SaverRow& row : rows)
+        Run(row);
     DeleteFileA(copy.c_str());
 }
 
@@ -386,13 +353,9 @@ void MonitorsGroup()
     const HWND desktop = Host(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), {0, 0},
                               "ArcveilDesktop", CreateSolidBrush(RGB(255, 0, 255)));
     const POINT onSecond{(monitors[1].left + monitors[1].right) / 2, (monitors[1].top + monitors[1].bottom) / 2};
-    const Value desktopOn{"Desktop", REG_DWORD, "\1\0\0\0", 4};
     for (const Ending ending : {kMove, kLeft, kKey, kOtherWindow, kDisplayChange}) {
         const std::string what = std::string("two monitors, ") + kEndingNames[ending];
-        RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey(g_scr).c_str());
-        Store(g_scr, desktopOn);
-        SetCursorPos(onSecond.x, onSecond.y);
-        ExpectRun(Program(g_scr, "/s"), {what.c_str(), g_scr, {desktopOn}, ending}, false, onSecond);
+        Run({what.c_str(), g_scr, {kDesktopOn}, ending}, onSecond);
     }
     DestroyWindow(desktop);
 }
@@ -400,21 +363,20 @@ void MonitorsGroup()
 void PreviewGroup()
 {
     for (const std::string& program : {g_scr, g_bare}) {
-        const std::string what = "the preview of " + FileName(program);
+        g_scenario = "the preview of " + FileName(program);
         const HWND host = Host(152, 112);
         const Program preview(program, "/p " + std::to_string(reinterpret_cast<INT_PTR>(host)));
-        const HWND child = WaitFor([&] { return IsWindowVisible(GetWindow(host, GW_CHILD)) ? GetWindow(host, GW_CHILD)
-                                                                                            : nullptr; },
-                                   20000);
+        const auto shown = [&] { const HWND c = GetWindow(host, GW_CHILD); return IsWindowVisible(c) ? c : nullptr; };
+        const HWND child = WaitFor(shown, 20000);
         RECT area{}, covered{};
         GetClientRect(host, &area);
         MapWindowPoints(host, nullptr, reinterpret_cast<POINT*>(&area), 2);
         GetWindowRect(child, &covered);
-        Check(preview.Owns(child) && EqualRect(&area, &covered), what + ": its child covers the host's client area");
+        Check(preview.Owns(child) && EqualRect(&area, &covered), "its child covers the host's client area");
         Pause(500);
-        Check(preview.Running(), what + ": it keeps running");
+        const bool running = preview.Running();
         DestroyWindow(host);
-        Check(preview.End(10000) == 0 && !IsWindow(child), what + ": it ends with the host, exit code 0");
+        Check(running && preview.End(10000) == 0 && !IsWindow(child), "it runs, then ends with the host, exit code 0");
     }
 }
 
@@ -434,7 +396,7 @@ std::string Shown(HWND dialog)
 }
 
 // The controls' ids and texts, the six modes as the list shows them, the title picture.
-void Look(HWND dialog, const std::string& what)
+void Look(HWND dialog)
 {
     // The ids other programs address the controls by, with the texts the user reads.
     const std::pair<int, const char*> controls[] = {
@@ -444,7 +406,7 @@ void Look(HWND dialog, const std::string& what)
     std::string wrong;
     for (const auto& [id, text] : controls)
         wrong += Text(GetDlgItem(dialog, id)) == text ? "" : " " + std::to_string(id);
-    Check(wrong.empty(), what + ": the controls by id and text" + (wrong.empty() ? "" : "; wrong:" + wrong));
+    Check(wrong.empty(), "the controls by id and text" + (wrong.empty() ? "" : "; wrong:" + wrong));
 
     const HWND list = GetDlgItem(dialog, IDC_MODE_LIST);
     std::string modes;
@@ -453,13 +415,12 @@ void Look(HWND dialog, const std::string& what)
         modes += Text(list) + " ";
     }
     SendMessageA(list, CB_SETCURSEL, 0, 0);
-    Check(modes == "640x480x16 640x480x32 800x600x16 800x600x32 1024x768x16 1024x768x32 ",
-          what + ": the list offers [" + modes + "]");
+    Check(modes == "640x480x16 640x480x32 800x600x16 800x600x32 1024x768x16 1024x768x32 ", "modes [" + modes + "]");
 
     const HWND picture = GetWindow(GetDlgItem(dialog, IDC_TITLE_FRAME), GW_CHILD);
-    RECT area{}, size{};
+    RECT size{};
     GetClientRect(picture, &size);
-    GetClientRect(picture, &area);
+    RECT area = size;
     MapWindowPoints(picture, nullptr, reinterpret_cast<POINT*>(&area), 2);
     const HMODULE module = LoadLibraryExA(g_scr.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     const HDC memory = CreateCompatibleDC(nullptr);
@@ -469,16 +430,15 @@ void Look(HWND dialog, const std::string& what)
     DeleteObject(SelectObject(memory, old));
     DeleteDC(memory);
     FreeLibrary(module);
-    long same = 0;
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        same += shown[i] == expected[i] ? 1 : 0;
+    const long same =
+        std::inner_product(shown.begin(), shown.end(), expected.begin(), 0L, std::plus<>(), std::equal_to<>());
     Check(picture && !shown.empty() && same * 100 >= long(shown.size()) * 99,
-          what + ": the framed box shows the title picture, stretched over it");
+          "the framed box shows the title picture, stretched over it");
 }
 
 // About writes the page byte for byte and opens it: in the Windows directory, or, when
 // that refuses it, in the temporary folder. Without the page it does nothing at all.
-void Page(const Program& program, HWND dialog, bool bare, const std::string& what, const std::string& log)
+void Page(const Program& program, HWND dialog, bool bare, const std::string& log)
 {
     char folder[MAX_PATH] = {};
     GetWindowsDirectoryA(folder, MAX_PATH);
@@ -501,11 +461,10 @@ void Page(const Program& program, HWND dialog, bool bare, const std::string& wha
     RemoveDirectoryA(inWindows.c_str());
     DeleteFileA(inTemp.c_str());
     Check(first == page && second == page && first.empty() == bare,
-          what + (bare ? ": About writes no page" : ": About writes the page byte for byte, in the Windows "
-                                                    "directory, else in the temporary one"));
+          bare ? "About writes no page" : "About writes the page as it is, in the Windows folder, else in TEMP");
     const std::string expected = bare ? "" : inWindows + "\n" + inTemp + "\n";
     Check(lstrcmpiA(opened.c_str(), expected.c_str()) == 0 && program.Windows().size() == windows,
-          what + ": the shell opens each page written [" + opened + "], and no other window shows");
+          "the shell opens each page written [" + opened + "], and no other window shows");
 }
 
 struct DialogRow {
@@ -526,9 +485,7 @@ void DialogGroup()
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     // The shell opens a page with this driver, which notes the file in the log.
-    const std::string log = TempPath("arcveil-opened.log");
-    const std::string command = "\"" + std::string(self) + "\" --opened \"%1\"";
-    SetEnvironmentVariableA("ARCVEIL_OPENED", log.c_str());
+    const std::string log = OpenedLog(), command = "\"" + std::string(self) + "\" --opened \"%1\"";
     RegSetValueA(HKEY_CLASSES_ROOT, ".htm", REG_SZ, "ArcveilTestPage", 15);
     RegSetValueA(HKEY_CLASSES_ROOT, "ArcveilTestPage\\shell\\open\\command", REG_SZ, command.c_str(),
                  static_cast<DWORD>(command.size()));
@@ -558,21 +515,20 @@ void DialogGroup()
          defaultsShown, IDCANCEL, ""},
     };
     for (const DialogRow& row : rows) {
-        const std::string what = row.what;
+        g_scenario = row.what;
         RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKey(row.program).c_str());
         for (const Value& value : row.stored)
             Store(row.program, value);
         DeleteFileA(log.c_str());
         const Program program(row.program, row.arguments);
         const HWND dialog = WaitFor([&] { return program.Dialog("Arcveil 3D v 2.0 - Settings"); }, 20000);
-        Check(dialog && !GetWindow(dialog, GW_OWNER) && !program.Dialog(kBoxCaption),
-              what + ": the settings dialog opens, without an owner, without a box");
+        Check(dialog && !GetWindow(dialog, GW_OWNER) && !program.Dialog(kBoxCaption), "the dialog, no owner, no box");
         if (!dialog)
             continue;
         Pause(300); // shown before its first paint
         if (&row == rows)
-            Look(dialog, what);
-        Check(Shown(dialog) == row.shown, what + ": it shows [" + Shown(dialog) + "]");
+            Look(dialog);
+        Check(Shown(dialog) == row.shown, "it shows [" + Shown(dialog) + "]");
         for (const int id : row.clicks)
             SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
         if (row.select >= 0) { // as a user's choice: selected, then the dialog told
@@ -580,12 +536,12 @@ void DialogGroup()
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MODE_LIST, CBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_MODE_LIST)));
         }
-        Check(Shown(dialog) == row.shownAfter, what + ": clicked, it shows [" + Shown(dialog) + "]");
+        Check(Shown(dialog) == row.shownAfter, "clicked, it shows [" + Shown(dialog) + "]");
         if (row.button == IDCANCEL)
-            Page(program, dialog, row.program == g_bare, what, log);
+            Page(program, dialog, row.program == g_bare, log);
         SendMessageA(GetDlgItem(dialog, row.button), BM_CLICK, 0, 0);
-        Check(program.End(10000) == 0, what + ": the button ends it, exit code 0");
-        Check(Stored(row.program) == row.storedAfter, what + ": stored [" + Stored(row.program) + "]");
+        Check(program.End(10000) == 0 && Stored(row.program) == row.storedAfter,
+              "the button ends it, exit code 0, stored [" + Stored(row.program) + "]");
     }
 }
 
@@ -600,25 +556,23 @@ std::string Resource(HMODULE module, int id, LPCSTR type)
 void ResourcesGroup()
 {
     for (const std::string& program : {g_scr, g_bare}) {
-        const std::string what = FileName(program);
+        g_scenario = FileName(program);
         const HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        char text[32] = {};
+        char text[32] = {}; // string 1: the host's description
         LoadStringA(module, 1, text, sizeof text);
-        Check(std::string(text) == "Screen Saver", what + ": string 1, the host's description, is \"Screen Saver\"");
-        const std::string manifest = Resource(module, 1, RT_MANIFEST);
-        Check(manifest.find("<dpiAware") != std::string::npos && manifest.find("PerMonitorV2") != std::string::npos,
-              what + ": the manifest declares DPI awareness");
-        Check(Resource(module, 1, RT_VERSION).find("\xBD\x04\xEF\xFE") != std::string::npos,
-              what + ": a version record with its fixed part");
+        const std::string records = Resource(module, 1, RT_MANIFEST) + Resource(module, 1, RT_VERSION);
+        const auto has = [&](const char* part) { return records.find(part) != std::string::npos; };
+        Check(std::string(text) == "Screen Saver" && has("<dpiAware") && has("PerMonitorV2") && has("\xBD\x04\xEF\xFE"),
+              "string 1 \"Screen Saver\", a DPI-aware manifest, a version record with its fixed part");
         const std::pair<LPCSTR, int> assets[] = {
             {RT_GROUP_ICON, 128}, {RT_GROUP_CURSOR, 129}, {RT_BITMAP, 131}, {RT_BITMAP, 146},
             {RT_RCDATA, 133},     {RT_RCDATA, 137},       {RT_RCDATA, 138}, {RT_RCDATA, 139},
             {RT_RCDATA, 140},     {RT_RCDATA, 141},       {RT_RCDATA, 143}, {RT_RCDATA, 144}};
-        std::string found;
+        std::size_t found = 0;
         for (const auto& [type, id] : assets)
-            found += Resource(module, id, type).empty() ? "" : " " + std::to_string(id);
-        Check(found == (program == g_scr ? " 128 129 131 146 133 137 138 139 140 141 143 144" : ""),
-              what + ": icon, pointer, pictures and raw data [" + found + "]");
+            found += Resource(module, id, type).empty() ? 0 : 1;
+        Check(found == (program == g_scr ? std::size(assets) : 0),
+              "icon, pointer, pictures and raw data, " + std::to_string(found) + " of them");
         FreeLibrary(module);
     }
 }
@@ -633,14 +587,11 @@ std::string WindowsPath(std::string path) // the build's paths come as Linux pat
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--opened") {
-        char log[MAX_PATH] = {};
-        GetEnvironmentVariableA("ARCVEIL_OPENED", log, MAX_PATH);
-        std::ofstream(log, std::ios::app | std::ios::binary) << argv[2] << "\n";
+        std::ofstream(OpenedLog(), std::ios::app | std::ios::binary) << argv[2] << "\n";
         return 0;
     }
-    const std::map<std::string, void (*)()> groups = {{"saver", SaverGroup},   {"preview", PreviewGroup},
-                                                       {"dialog", DialogGroup}, {"resources", ResourcesGroup},
-                                                       {"monitors", MonitorsGroup}};
+    const std::map<std::string, void (*)()> groups = {{"saver", SaverGroup}, {"preview", PreviewGroup},
+        {"dialog", DialogGroup}, {"resources", ResourcesGroup}, {"monitors", MonitorsGroup}};
     if (argc != 5 || !groups.count(argv[1])) {
         std::fprintf(stderr, "usage: e2e_driver <group> <Arcveil3D.scr> <Arcveil3DBare.scr> <resources folder>\n");
         return 100;
@@ -648,6 +599,7 @@ int main(int argc, char** argv)
     g_scr = WindowsPath(argv[2]);
     g_bare = WindowsPath(argv[3]);
     g_resources = WindowsPath(argv[4]);
+    g_scenario = argv[1];
     groups.at(argv[1])();
     return g_checks == 0 ? 100 : g_failures;
 }

@@ -3,6 +3,7 @@
 #include <doctest/doctest.h>
 
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -18,15 +19,14 @@ extern "C" BOOL(WINAPI* __imp_sndPlaySoundA)(LPCSTR, UINT);
 extern "C" int(WINAPI* __imp_ChoosePixelFormat)(HDC, const PIXELFORMATDESCRIPTOR*);
 
 namespace {
-BOOL(WINAPI* g_systemWait)() = nullptr;
 int g_waits = 0;
 bool g_waitedOnFailure = false;
 BOOL WINAPI CountedWait()
 {
     ++g_waits;
-    // A kept failure must leave the loop before it sleeps: note it, and do not sleep.
+    // A kept failure must leave the loop before it sleeps: note it, and do not sleep; else as WaitMessage.
     g_waitedOnFailure = g_waitedOnFailure || HasCallbackException();
-    return HasCallbackException() ? TRUE : g_systemWait();
+    return HasCallbackException() ? TRUE : !MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
 }
 
 class FailingWnd : public CWnd {
@@ -35,6 +35,8 @@ class FailingWnd : public CWnd {
         CHAIN_OPERATION("FailingWnd::WindowProc");
         if (message == WM_APP || (message == WM_PAINT && ++m_frames == 3))
             RaiseFailure(message == WM_APP ? "\"sent failed\"" : "\"frame failed\"");
+        if (message == WM_TIMER) // idle until then
+            PostQuitMessage(0);
         // Frames without validating, back to back, as the drawing window draws them.
         return message == WM_PAINT ? 0 : CWnd::WindowProc(message, wParam, lParam);
     }
@@ -57,19 +59,17 @@ void CALLBACK EndSettingsDialog(HWND, UINT, UINT_PTR timer, DWORD)
     }
 }
 
-struct BoxSighting { // what the failure box found when it was up, from inside its loop
-    bool seen, saverAlive;
-    std::string text;
-    DWORD bits;
-} g_box;
-HWND g_saver = nullptr;
+// What the failure box must find while it is up, seen from inside its loop.
+struct { HWND saver; DWORD bits; bool seen; } g_box;
 void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD)
 {
     if (const HWND box = FindWindowA("#32770", kFailureCaption)) {
         KillTimer(nullptr, timer);
+        g_box.seen = true;
         char text[512] = {};
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        g_box = BoxSighting{true, IsWindow(g_saver) != FALSE, text, BitsPerPixel()};
+        CHECK(std::string(text) == "CSaverApp::InitInstance() -> CDrawWnd::WindowProc()\n\n\"Unknown Error\"");
+        CHECK((!IsWindow(g_box.saver) && BitsPerPixel() == g_box.bits));
         HWND icon = nullptr; // the box's visible icon control shows the information icon
         do icon = FindWindowExA(box, icon, "Static", nullptr);
         while (icon && !(IsWindowVisible(icon) && (GetWindowLongA(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON));
@@ -87,42 +87,41 @@ TEST_CASE("the real message loop sleeps while idle, and leaves at once with the 
     for (const Case c : {Idle, FailingFrame, FailingSentMessage}) {
         CAPTURE(c);
         Fresh fresh;
-        g_systemWait = __imp_WaitMessage;
         const Swapped<BOOL(WINAPI*)()> wait(__imp_WaitMessage, &CountedWait);
         g_waits = 0;
         g_waitedOnFailure = false;
-        // Visible only where frames are wanted: a hidden window gets no paint request and
-        // no pointer report, so nothing else is queued.
+        // Visible only for frames: a hidden window gets no paint request and no pointer report.
         FailingWnd wnd;
         REQUIRE(wnd.CreateEx(0, nullptr, "loop", WS_POPUP | (c == FailingFrame ? WS_VISIBLE : 0), 0, 0, 32, 32,
                              nullptr, nullptr));
         if (c == Idle)
-            SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
-                KillTimer(nullptr, timer);
-                PostQuitMessage(0);
-            });
-        if (c == FailingSentMessage) { // sent from another thread: handled inside the loop's PeekMessageA
-            const HANDLE sender = CreateThread(
-                nullptr, 0, [](void* to) -> DWORD { return SendNotifyMessageA(HWND(to), WM_APP, 0, 0); }, wnd.m_hWnd,
-                0, nullptr);
-            WaitForSingleObject(sender, INFINITE);
-            CloseHandle(sender);
-        }
+            SetTimer(wnd.m_hWnd, 1, 50, nullptr);
+        if (c == FailingSentMessage) // sent from another thread: handled inside the loop's PeekMessageA
+            std::thread([to = wnd.m_hWnd] { SendNotifyMessageA(to, WM_APP, 0, 0); }).join();
         CHECK(FailureReport("CSaverApp::MainLoop", [] { CSaverApp::RunMessageLoop(); }) == expected[c]);
         CHECK(((c != Idle || g_waits > 0) && !g_waitedOnFailure));
         wnd.DestroyWindow();
     }
 }
 
-TEST_CASE("the sound goes to the system player: the storm image looping in the background, stopped with the window")
+TEST_CASE("the start-up: the system's sound player, and the gentle lightning on when the system's animations are "
+          "off; the storm image loops in the background while a drawing window lives, when Sounds is on")
 {
     Fresh fresh;
     const Swapped<BOOL(WINAPI*)(LPCSTR, UINT)> play(__imp_sndPlaySoundA, &RecordedPlay);
-    // The start-up installs the player; "/x" asks for no run mode, so it returns at once.
+    BOOL before = TRUE;
+    REQUIRE(SystemParametersInfoA(SPI_GETCLIENTAREAANIMATION, 0, &before, 0));
+    // "/x" asks for no run mode, so the start-up returns at once.
     char* arguments[] = {__argv[0], const_cast<char*>("/x"), nullptr};
     char** const savedArguments = std::exchange(__argv, arguments);
     __argc = 2;
-    CSaverApp().MainLoop();
+    for (const INT_PTR animations : {FALSE, TRUE, before}) {
+        REQUIRE(SystemParametersInfoA(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(animations),
+                                      SPIF_UPDATEINIFILE));
+        G_Settings.Gentle = animations;
+        CSaverApp().MainLoop();
+        CHECK(G_Settings.Gentle == (animations ? 0 : 1));
+    }
     __argv = savedArguments;
     __argc = 1;
     const std::pair<const void*, UINT> stop{nullptr, 0},
@@ -138,21 +137,6 @@ TEST_CASE("the sound goes to the system player: the storm image looping in the b
         CHECK(g_played == (sounds ? std::vector{loop, stop} : std::vector{stop}));
     }
     SetSoundPlayer(nullptr);
-}
-
-TEST_CASE("the gentle lightning follows the system's animation setting: on when animations are off")
-{
-    BOOL before = TRUE;
-    REQUIRE(SystemParametersInfoA(SPI_GETCLIENTAREAANIMATION, 0, &before, 0));
-    for (const INT_PTR animations : {FALSE, TRUE, before}) {
-        REQUIRE(SystemParametersInfoA(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(animations),
-                                      SPIF_UPDATEINIFILE));
-        CSaverApp app;
-        app.SetRegistryKey("Arcveil Test");
-        G_Settings.Gentle = animations;
-        app.LoadSettings();
-        CHECK(G_Settings.Gentle == (animations ? 0 : 1));
-    }
 }
 
 TEST_CASE("the settings mode stores the settings only when the dialog ends with OK")
@@ -172,7 +156,6 @@ TEST_CASE("the settings mode stores the settings only when the dialog ends with 
                                        RRF_RT_REG_DWORD, nullptr, &width, &size);
         CHECK((read == ERROR_SUCCESS && width == 640) == (end == IDOK));
     }
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Arcveil Test");
 }
 
 TEST_CASE("the failure report: saver window gone and queue emptied before the box; the mode back unless Desktop")
@@ -186,20 +169,17 @@ TEST_CASE("the failure report: saver window gone and queue emptied before the bo
         auto* saver = new CSaverWnd;
         saver->Create();
         app.m_pMainWnd = saver;
-        g_saver = saver->m_hWnd;
+        g_box = {saver->m_hWnd, desktop ? 16 : desktopBits, false};
         if (desktop) // a switched mode the report must leave alone
             REQUIRE(CDisplay::SetMode(G_Settings.Width, G_Settings.Height, 16));
         CHECK(BitsPerPixel() == 16);
-        PostMessageA(g_saver, WM_CLOSE, 0, 0); // requests still waiting when the failure came
-        PostMessageA(g_saver, WM_CLOSE, 0, 0);
-        g_box = BoxSighting{};
+        PostMessageA(g_box.saver, WM_CLOSE, 0, 0); // requests still waiting when the failure came
+        PostMessageA(g_box.saver, WM_CLOSE, 0, 0);
         g_callChain = "CSaverApp::InitInstance() -> CDrawWnd::WindowProc()";
         SetTimer(nullptr, 0, 100, LookAtBox);
         app.ReportFailure();
         // A quit message left in the queue would have ended the box before it showed.
-        REQUIRE(g_box.seen);
-        CHECK(g_box.text == "CSaverApp::InitInstance() -> CDrawWnd::WindowProc()\n\n\"Unknown Error\"");
-        CHECK((!g_box.saverAlive && g_box.bits == (desktop ? 16 : desktopBits) && app.m_pMainWnd == nullptr));
+        CHECK((g_box.seen && app.m_pMainWnd == nullptr));
     }
 }
 

@@ -11,8 +11,7 @@ while [ "${1:-}" != "--" ]; do
     --screen) screen="$2"; shift 2 ;;
     --monitors) monitors="$2"; shift 2 ;;
     --prefix) prefix="$2"; shift 2 ;;
-    *) echo "usage: with-wine.sh [--screen WxH | --monitors WxH,WxH...] [--prefix DIR] -- command args..." >&2
-       exit 2 ;;
+    *) sed -n '6s/^#  */usage: /p' "$0" >&2; exit 2 ;; # the usage line above
   esac
 done
 shift
@@ -23,9 +22,8 @@ export WINEPREFIX="${prefix:-$WORK/prefix}"
 trap 'rc=$?; "$WINESERVER" -k >/dev/null 2>&1; cleanup; exit $rc' EXIT
 trap 'exit 130' INT TERM
 if [ -n "$monitors" ]; then
-  heads=()
-  for size in ${monitors//,/ }; do heads+=(-screen "$size"); done
-  start_xephyr +xinerama -extension RANDR "${heads[@]}"
+  # shellcheck disable=SC2046 # one -screen option a size
+  start_xephyr +xinerama -extension RANDR $(printf -- '-screen %s ' ${monitors//,/ })
 else
   start_xvfb "$screen"
 fi
