@@ -18,29 +18,13 @@ start_daemon
 programs "arcveil3d --root"
 blank
 sleep "$seconds"
-processes | xargs kill -STOP
-sleep 0.5
-due=$(( ($(date +%s%3N) - BLANK * 1000) / 20 ))
-import -window root -depth 8 "$WORK/screen.png"
+look screen
 processes | xargs kill -CONT
 unblank
-# Off the monitors: black in both.
-off() { convert "$1" -fill black -draw 'rectangle 800,480 1439,599' "$2"; }
-off "$WORK/screen.png" "$WORK/shown.png"
-"$build/tools/render/arcveil3d-render" --size 1440x600 --monitors 800x600+0+0,640x480+800+0 --seed "$BLANK" \
-  --step 0.02 --frames "$due" --out "$WORK/frame%06d.png" >/dev/null 2>&1
-# frame_of CROP: the frame of the run that part of the screen shows, or nothing.
-frame_of() {
-  local n
-  convert "$WORK/screen.png" -crop "$1" +repage "$WORK/part.png"
-  for ((n = due; n > due - 100 && n > 0; n--)); do
-    convert "$(printf "$WORK/frame%06d.png" $((n - 1)))" -crop "$1" +repage "$WORK/meant.png" # numbered from 0
-    [ "$(compare -metric AE "$WORK/part.png" "$WORK/meant.png" null: 2>&1)" != 0 ] || { echo "$n"; return; }
-  done
-}
-first=$(frame_of 800x600+0+0)
-second=$(frame_of 640x480+800+0)
-[ -n "$first" ] && [ -n "$second" ] || fail "the screen is none of the renderer's frames $((due - 99)) to $due"
+replay "$build/tools/render/arcveil3d-render" "$DUE"
+first=$(frame_of screen 800x600+0+0 "$DUE")
+second=$(frame_of screen 640x480+800+0 "$DUE")
+[ -n "$first" ] && [ -n "$second" ] || fail "the screen is none of the renderer's frames $((DUE - 149)) to $DUE"
 echo "the primary shows frame $first, the other monitor frame $second"
 # Below the screen, each monitor's part of the frame it shows, both halved.
 off() { convert "$1" -fill black -draw 'rectangle 800,480 1439,599' "$2"; }

@@ -1,6 +1,5 @@
-# Sourced by the Linux saver's end-to-end scripts: tests/shell-lib.sh (a work folder,
-# private X servers, every process ended at the end), a private settings folder, and
-# the steps the scripts share.
+# Sourced by the Linux saver's end-to-end scripts: tests/shell-lib.sh, a private settings
+# folder, and the steps the scripts share.
 #   SAVER: the arcveil3d program; XWIN: the test X client (tests/linux/XTestWindow.cpp)
 set -euo pipefail
 SAVER="$1"
@@ -32,8 +31,7 @@ start_saver() {
   PIDS+=("$SAVER_PID")
 }
 
-# wait_exit PID SECONDS [STATUS]: waits for the process to end and sets EXIT_STATUS, or
-# fails; fails too when it ends with another status than STATUS.
+# wait_exit PID SECONDS [STATUS]: the process ended in time (with STATUS), its EXIT_STATUS.
 gone() { ! kill -0 "$1" 2>/dev/null; }
 wait_exit() {
   eventually "$2" gone "$1" || fail "process $1 did not end within $2 s"
@@ -52,8 +50,8 @@ find_own() {
 }
 own_window() { eventually 15 find_own || fail "no window of the saver's own"; }
 
-# capture WINDOW NAME: the window's picture as NAME.ppm. (import waits for a click when
-# the window is gone.)
+# capture WINDOW NAME: the window's picture as NAME.ppm (timed: import waits for a click
+# when the window is gone).
 capture() { timeout 10 import -window "$1" -depth 8 "$WORK/$2.ppm"; }
 
 # wait_scene WINDOW NAME WxH: waits until the window shows the scene at that size: many
