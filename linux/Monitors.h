@@ -1,9 +1,9 @@
 #pragma once
 // The monitors of an X screen, for a saver that covers the whole screen (-s, and -root
 // in the bare root window) or one monitor of it (XScreenSaver's window on each): RandR
-// 1.5's monitor list, or Xinerama's screens where RandR
-// is missing (as on a nested server), the primary first, in root coordinates. Empty
-// when the server tells none: one view over the window.
+// 1.5's monitor list, or Xinerama's screens where RandR is missing (as on a nested
+// server), the primary first, in root coordinates. Empty when the server tells none:
+// one view over the window.
 #include <X11/Xlib.h>
 
 #include <cstddef>
