@@ -221,9 +221,10 @@ TEST_CASE("a link stays a link: its target is replaced in its own folder, with i
     const std::string target = folder.path + "/dots/real.ini", link = folder.path + "/cfg/settings.ini";
     WriteText(target, "[Arcveil3D]\nRain=1\n");
     chmod(target.c_str(), 0640);
-    // An earlier version's leftover, and a gone process's, go with the next save.
+    // An earlier version's leftover, and gone processes' (one had this process's number), go with the next save.
     const std::string leftover = folder.path + "/dots/.real.ini.arcveil3d-new", running = "/.real.ini.arcveil3d-new.";
-    for (const std::string& name : {leftover, leftover + ".999999999", folder.path + "/dots" + running + "1"})
+    const std::string own = leftover + "." + std::to_string(getpid());
+    for (const std::string& name : {leftover, leftover + ".999999999", own, folder.path + "/dots" + running + "1"})
         WriteText(name, "half");
     REQUIRE(symlink("../dots/real.ini", link.c_str()) == 0);
     CFileProfileStore store(link);
